@@ -1,0 +1,56 @@
+#pragma once
+// The link object of one user operation. Creating it opens the shared port (unless
+// already open) and clears the low error flags; destroying it closes the port.
+// sendCommand sends one 11-byte frame and checks the 12-byte reply; reply bytes
+// 7..10 stay readable in the buffer until the next command.
+#include <array>
+#include <chrono>
+#include <cstdint>
+
+namespace vantrel::shell {
+struct Context;
+}
+
+namespace vantrel::link {
+
+// The one read time-out of the link: every wait and every byte read is bounded by it.
+inline constexpr std::chrono::milliseconds kReadTimeout{1000};
+// Writes of a frame must complete within this.
+inline constexpr std::chrono::milliseconds kWriteTimeout{3000};
+
+class LinkPort {
+public:
+    explicit LinkPort(shell::Context& context);
+    ~LinkPort();
+    LinkPort(const LinkPort&) = delete;
+    LinkPort& operator=(const LinkPort&) = delete;
+
+    bool sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2,
+                     uint8_t data3, bool report);
+
+    // Receives one 136-byte record into buffer; with lead-in 'B' the buffer receives
+    // a 132-byte slot (number, data, CRC low, CRC high, CR), otherwise the 128 data bytes.
+    bool receiveBlock(uint8_t* buffer, uint8_t leadIn);
+    // Receives 544 bytes (four records) without examining them.
+    bool receiveBurst(uint8_t* buffer);
+    // Receives count records of 136 bytes back to back, each within 1000 ms.
+    bool receiveRecords(uint8_t* buffer, int count);
+
+    // Closes the shared port early (the destructor does it too).
+    void close();
+
+    // Bytes 0..11 hold the last frame sent, overwritten by the reply; byte 12 is 0.
+    const std::array<uint8_t, 13>& buffer() const { return buffer_; }
+    uint8_t reply(int index) const { return buffer_[index]; }
+
+    // Scratch byte; the whole-image update remembers a Pro-generation actuator in it.
+    uint8_t scratch = 0;
+
+private:
+    bool readBytes(uint8_t* into, int count);
+
+    shell::Context& context_;
+    std::array<uint8_t, 13> buffer_{};
+};
+
+}  // namespace vantrel::link

@@ -1,0 +1,113 @@
+#pragma once
+// Toolkit-free control models. A screen holds these and their handlers; a front end
+// (Qt, the command line, the tests) shows them and feeds user actions back.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantrel::ui {
+
+enum class ControlKind { Label, Button, CheckBox, RadioButton, ComboBox, Edit, Lamp, ProgressBar, Picture };
+
+struct Control {
+    explicit Control(ControlKind k) : kind(k) {}
+    virtual ~Control() = default;
+    // The text a user knows the control by: its label, caption or text.
+    virtual const std::string& name() const = 0;
+
+    const ControlKind kind;
+    std::string id;  // stable id where the same text appears twice; may be empty
+    bool enabled = true;
+    bool visible = true;
+};
+
+struct Label : Control {
+    Label() : Control(ControlKind::Label) {}
+    const std::string& name() const override { return text; }
+    std::string text;
+    bool bold = false;
+    bool centred = false;
+};
+
+// A push button. A two-state button swaps its caption between captions[0] and
+// captions[1] when pressed, before onClick runs; the caption is its setting.
+struct Button : Control {
+    Button() : Control(ControlKind::Button) {}
+    const std::string& name() const override { return caption; }
+    std::string caption;
+    std::function<void()> onClick;
+    bool twoState = false;
+    std::string captions[2];
+    void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
+    bool isSecond() const { return caption == captions[1]; }
+};
+
+struct CheckBox : Control {
+    CheckBox() : Control(ControlKind::CheckBox) {}
+    const std::string& name() const override { return text; }
+    std::string text;
+    bool checked = false;
+    std::function<void()> onChange;
+};
+
+// Radio buttons with the same group name form one group with exactly one choice.
+struct RadioButton : Control {
+    RadioButton() : Control(ControlKind::RadioButton) {}
+    const std::string& name() const override { return text; }
+    std::string text;
+    std::string group;
+    bool checked = false;
+    std::function<void()> onChange;
+};
+
+struct ComboBox : Control {
+    ComboBox() : Control(ControlKind::ComboBox) {}
+    const std::string& name() const override { return label; }
+    std::string label;  // the text shown beside it
+    std::vector<std::string> entries;
+    int selected = -1;  // -1: nothing selected
+    std::function<void()> onChange;
+    void clear() { entries.clear(); selected = -1; }
+    const std::string& selectedText() const;
+    // Selects the entry with this text; false when there is none.
+    bool select(const std::string& text);
+};
+
+struct Edit : Control {
+    Edit() : Control(ControlKind::Edit) {}
+    const std::string& name() const override { return label; }
+    std::string label;  // the text shown beside it; may be empty
+    std::string text;   // 8-bit text, one byte one character (ISO-8859-1)
+    int maxLength = 0;  // 0: no limit
+    bool masked = false;
+    bool multiLine = false;
+    bool readOnly = false;
+    bool centred = false;
+    std::function<void()> onChange;
+};
+
+// An indicator lamp: lit or clear, never changed by the user.
+struct Lamp : Control {
+    Lamp() : Control(ControlKind::Lamp) {}
+    const std::string& name() const override { return text; }
+    std::string text;
+    bool lit = false;
+};
+
+struct ProgressBar : Control {
+    ProgressBar() : Control(ControlKind::ProgressBar) {}
+    const std::string& name() const override { return id; }
+    int minimum = 0;
+    int maximum = 100;
+    int value = 0;
+};
+
+enum class PictureKind { Product, AppIcon };
+
+struct Picture : Control {
+    Picture() : Control(ControlKind::Picture) {}
+    const std::string& name() const override { return id; }
+    PictureKind picture = PictureKind::Product;
+};
+
+}  // namespace vantrel::ui

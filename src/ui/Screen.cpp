@@ -1,0 +1,125 @@
+#include "ui/Screen.h"
+
+#include <algorithm>
+
+namespace vantrel::ui {
+
+const std::string& ComboBox::selectedText() const {
+    static const std::string kNothing;
+    if (selected < 0 || selected >= static_cast<int>(entries.size())) return kNothing;
+    return entries[selected];
+}
+
+bool ComboBox::select(const std::string& text) {
+    auto it = std::find(entries.begin(), entries.end(), text);
+    if (it == entries.end()) return false;
+    selected = static_cast<int>(it - entries.begin());
+    return true;
+}
+
+Control* Screen::find(std::string_view key) const {
+    for (const auto& control : controls_)
+        if (!control->id.empty() && control->id == key) return control.get();
+    for (const auto& control : controls_)
+        if (control->name() == key) return control.get();
+    return nullptr;
+}
+
+bool Screen::click(std::string_view key) {
+    auto* button = find<Button>(key);
+    if (!button || !button->visible || !button->enabled) return false;
+    if (button->twoState) button->toggleCaption();
+    if (button->onClick) button->onClick();
+    return true;
+}
+
+Section& Screen::section(std::string title, int columns, bool columnMajor) {
+    sections_.push_back(Section{std::move(title), columns, columnMajor, {}});
+    return sections_.back();
+}
+
+template <class T>
+T& Screen::add(std::string id) {
+    if (sections_.empty()) section();
+    auto control = std::make_unique<T>();
+    control->id = std::move(id);
+    T& ref = *control;
+    sections_.back().controls.push_back(control.get());
+    controls_.push_back(std::move(control));
+    return ref;
+}
+
+Label& Screen::addLabel(std::string text, std::string id) {
+    auto& label = add<Label>(std::move(id));
+    label.text = std::move(text);
+    return label;
+}
+
+Button& Screen::addButton(std::string caption, std::function<void()> onClick, std::string id) {
+    auto& button = add<Button>(std::move(id));
+    button.caption = std::move(caption);
+    button.onClick = std::move(onClick);
+    return button;
+}
+
+Button& Screen::addTwoStateButton(std::string first, std::string second,
+                                  std::function<void()> onClick, std::string id) {
+    auto& button = addButton(first, std::move(onClick), std::move(id));
+    button.twoState = true;
+    button.captions[0] = std::move(first);
+    button.captions[1] = std::move(second);
+    return button;
+}
+
+CheckBox& Screen::addCheckBox(std::string text, std::string id) {
+    auto& box = add<CheckBox>(std::move(id));
+    box.text = std::move(text);
+    return box;
+}
+
+RadioButton& Screen::addRadioButton(std::string text, std::string group, std::string id) {
+    auto& radio = add<RadioButton>(std::move(id));
+    radio.text = std::move(text);
+    radio.group = std::move(group);
+    return radio;
+}
+
+ComboBox& Screen::addComboBox(std::string label, std::string id) {
+    auto& combo = add<ComboBox>(std::move(id));
+    combo.label = std::move(label);
+    return combo;
+}
+
+Edit& Screen::addEdit(std::string label, std::string id) {
+    auto& edit = add<Edit>(std::move(id));
+    edit.label = std::move(label);
+    return edit;
+}
+
+Lamp& Screen::addLamp(std::string text, std::string id) {
+    auto& lamp = add<Lamp>(std::move(id));
+    lamp.text = std::move(text);
+    return lamp;
+}
+
+ProgressBar& Screen::addProgressBar(std::string id) { return add<ProgressBar>(std::move(id)); }
+
+Picture& Screen::addPicture(PictureKind kind, std::string id) {
+    auto& picture = add<Picture>(std::move(id));
+    picture.picture = kind;
+    return picture;
+}
+
+Button& Screen::addHelpButton() {
+    auto& help = addButton("QUEST", nullptr, "help");
+    help.visible = false;
+    return help;
+}
+
+void Screen::clearControls() {
+    sections_.clear();
+    controls_.clear();
+    ++layoutRevision_;
+}
+
+}  // namespace vantrel::ui

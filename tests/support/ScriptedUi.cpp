@@ -1,0 +1,68 @@
+#include "ScriptedUi.h"
+
+namespace vantrel::test {
+
+void ScriptedUi::message(const std::string& text, const std::string&, ui::Icon) {
+    messages.push_back(text);
+    shown.push_back("message: " + text);
+}
+
+bool ScriptedUi::question(const std::string& text, const std::string& caption) {
+    questions.push_back(text);
+    shown.push_back("question: " + caption + ": " + text);
+    if (answers.empty()) return false;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void ScriptedUi::error(const std::string& text) {
+    errors.push_back(text);
+    shown.push_back("error: " + text);
+}
+
+std::optional<std::string> ScriptedUi::saveFile(const ui::FileDialog& dialog) {
+    shown.push_back("save: " + dialog.defaultName);
+    if (files.empty()) return std::nullopt;
+    auto file = files.front();
+    files.pop_front();
+    return file;
+}
+
+std::optional<std::string> ScriptedUi::openFile(const ui::FileDialog& dialog) {
+    shown.push_back("open: " + dialog.defaultName);
+    if (files.empty()) return std::nullopt;
+    auto file = files.front();
+    files.pop_front();
+    return file;
+}
+
+void ScriptedUi::setBusy(bool on) {
+    if (on && !busy) ++busyCount;
+    busy = on;
+}
+
+void ScriptedUi::run(ui::Screen& screen) {
+    screen.setUp();
+    if (onRunScreen)
+        onRunScreen(screen);
+    else
+        screen.close();
+}
+
+void ScriptedUi::run(ui::Sheet& sheet) {
+    if (sheet.pageCount() > 0) sheet.show(0);
+    if (onRunSheet) onRunSheet(sheet);
+}
+
+void ScriptedUi::clearRecord() {
+    shown.clear();
+    messages.clear();
+    errors.clear();
+    questions.clear();
+    sounds.clear();
+    refreshes = 0;
+    busyCount = 0;
+}
+
+}  // namespace vantrel::test
