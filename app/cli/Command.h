@@ -1,0 +1,34 @@
+#pragma once
+// A command of vantrel-cli. Each command file declares a table of them; main.cpp
+// parses the global options, builds the Context and runs the named command.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "shell/Context.h"
+
+namespace vantrel::cli {
+
+class CliUi;
+
+// Exit statuses.
+inline constexpr int kSuccess = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+struct Session {
+    shell::Context& context;
+    CliUi& ui;
+};
+
+struct Command {
+    std::string_view name;   // first word, for example "frame" or "datalog"
+    std::string_view usage;  // the rest of the usage line, for example "CC AA D1 D2 D3"
+    int (*run)(Session& session, std::span<const std::string> args);  // args after name
+};
+
+std::span<const Command> frameCommands();    // frame, diag
+std::span<const Command> imageCommands();    // extract, update, password
+std::span<const Command> datalogCommands();  // datalog extract|reset
+
+}  // namespace vantrel::cli

@@ -1,0 +1,14 @@
+#pragma once
+// Image files (*.ucf): one line per image area, key, tab, the bytes in hexadecimal.
+#include <string>
+
+#include "shell/Context.h"
+
+namespace vantrel::image {
+
+// Asks for a file with the save dialog and writes the image to it.
+bool saveImageFile(shell::Context& context);
+// Asks for a file with the open dialog and fills the image from it.
+bool loadImageFile(shell::Context& context);
+
+}  // namespace vantrel::image
