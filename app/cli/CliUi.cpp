@@ -1,0 +1,69 @@
+#include "CliUi.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <utility>
+
+#include "link/ErrorFlags.h"
+#include "link/Report.h"
+#include "ui/Screen.h"
+#include "ui/Sheet.h"
+
+namespace vantrel::cli {
+
+void CliUi::message(const std::string& text, const std::string&, ui::Icon) {
+    std::cerr << text << std::endl;
+}
+
+bool CliUi::question(const std::string& text, const std::string&) {
+    std::cerr << text << " [y/N] ";
+    if (assumeYes_) {
+        std::cerr << "y" << std::endl;
+        return true;
+    }
+    if (!::isatty(STDIN_FILENO)) {
+        std::cerr << "n" << std::endl;
+        return false;
+    }
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+void CliUi::error(const std::string& text) {
+    ++errors_;
+    std::cerr << text << std::endl;
+    if (text == link::errorMessage(link::kPortNotOpen) && portErrorReason) {
+        const std::string reason = portErrorReason();
+        if (!reason.empty()) std::cerr << reason << std::endl;
+    }
+}
+
+std::optional<std::string> CliUi::saveFile(const ui::FileDialog& dialog) {
+    auto answer = std::exchange(fileAnswer_, std::nullopt);
+    if (answer && !dialog.extension.empty() && !std::filesystem::path(*answer).has_extension())
+        *answer += "." + dialog.extension;
+    return answer;
+}
+
+std::optional<std::string> CliUi::openFile(const ui::FileDialog&) {
+    return std::exchange(fileAnswer_, std::nullopt);
+}
+
+void CliUi::refresh() {
+    if (onRefresh) onRefresh();
+}
+
+void CliUi::run(ui::Screen& screen) {
+    screen.setUp();
+    if (onRunScreen) onRunScreen(screen);
+}
+
+void CliUi::run(ui::Sheet& sheet) {
+    if (sheet.pageCount() > 0) sheet.show(0);
+    if (onRunSheet) onRunSheet(sheet);
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,50 @@
+#pragma once
+// The Ui of vantrel-cli: messages and errors go to standard error as the same
+// texts the GUI shows; questions are answered by --yes, by the person at the
+// terminal, or No; file dialogs are answered by the path a command sets first.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/Ui.h"
+
+namespace vantrel::cli {
+
+class CliUi : public ui::Ui {
+public:
+    explicit CliUi(bool assumeYes) : assumeYes_(assumeYes) {}
+
+    void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
+    bool question(const std::string& text, const std::string& caption) override;
+    void error(const std::string& text) override;
+    std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
+    std::optional<std::string> openFile(const ui::FileDialog& dialog) override;
+    void play(ui::Sound) override {}
+    void setBusy(bool) override {}
+    void refresh() override;
+    void run(ui::Screen& screen) override;
+    void run(ui::Sheet& sheet) override;
+
+    // Answers the next save or open dialog with this path (once); without an
+    // answer a dialog is cancelled. A save answer without an extension gets the
+    // dialog's default extension, as the GUI's save dialog does.
+    void setFileAnswer(std::string path) { fileAnswer_ = std::move(path); }
+
+    // Called on every refresh (a long operation's status changed).
+    std::function<void()> onRefresh;
+    // Called after a screen's or sheet's set-up when it is run modally.
+    std::function<void(ui::Screen&)> onRunScreen;
+    std::function<void(ui::Sheet&)> onRunSheet;
+    // The cause of a failed port opening, printed on the line after "Port did not open".
+    std::function<std::string()> portErrorReason;
+
+    // Error dialogs shown so far: a command that showed one has failed.
+    int errorCount() const { return errors_; }
+
+private:
+    bool assumeYes_;
+    std::optional<std::string> fileAnswer_;
+    int errors_ = 0;
+};
+
+}  // namespace vantrel::cli

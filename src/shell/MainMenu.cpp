@@ -1,0 +1,42 @@
+#include "shell/MainMenu.h"
+
+#include "shell/AboutBox.h"
+
+namespace vantrel::shell {
+
+namespace {
+// The screen here is never the 480-pixel handheld display, so no control positions
+// are doubled.
+constexpr uint8_t kDisplayScale = 1;
+}  // namespace
+
+CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") {
+    section();
+    addNavigationButton("LOGIN", kLogin);
+    // The configuration menu and the calibration screens come with later work: the
+    // buttons are shown but disabled so that nothing leads to a dead end.
+    addNavigationButton("CONFIGURATION", kConfiguration).enabled = false;
+    addNavigationButton("DOWNLOADS", kDownloads);
+    addNavigationButton("DIAGNOSTICS", kDiagnostics);
+    addNavigationButton("vxchat", kVxchat);
+    addNavigationButton("Calibrate", kCalibration).enabled = false;
+    addButton("About...", [this] { showAbout(); });
+    addNavigationButton("EXIT", kExit);
+    addPicture();
+    addHelpButton();
+}
+
+void CMainMenu::setUp() {
+    context_.displayScale = kDisplayScale;
+    const bool service = context_.loginLevel == kService;
+    get<ui::Button>("vxchat").visible = service;
+    get<ui::Button>("Calibrate").visible = service;
+}
+
+void CMainMenu::showAbout() {
+    CAboutBox about;
+    context_.ui.run(about);
+    setFocus("EXIT");
+}
+
+}  // namespace vantrel::shell

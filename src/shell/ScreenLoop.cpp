@@ -1,0 +1,43 @@
+#include "shell/ScreenLoop.h"
+
+#include "service/Diagnostics.h"
+#include "service/Vxchat.h"
+#include "shell/Downloads.h"
+#include "shell/LoginMenu.h"
+#include "shell/MainMenu.h"
+
+namespace vantrel::shell {
+
+std::unique_ptr<ui::Screen> makeScreen(Context& context, uint16_t code) {
+    switch (code) {
+        case kMainMenu:
+            return std::make_unique<CMainMenu>(context);
+        case kDownloads:
+            return std::make_unique<CDownloads>(context);
+        case kLogin:
+            return std::make_unique<Cloginmenu>(context);
+        case kVxchat:
+            return std::make_unique<service::CVxchat>(context);
+        case kDiagnostics:
+            return std::make_unique<service::CDiagnostics>(context);
+        default:
+            return nullptr;
+    }
+}
+
+void runScreenLoop(Context& context) {
+    context.loginLevel = kNotLoggedIn;
+    context.nextScreen = kMainMenu;
+    while (context.nextScreen != kExit) {
+        auto screen = makeScreen(context, context.nextScreen);
+        if (!screen) {
+            // A code without a screen would otherwise be tested again for ever;
+            // the main menu is always there to go back to.
+            context.nextScreen = kMainMenu;
+            continue;
+        }
+        context.ui.run(*screen);
+    }
+}
+
+}  // namespace vantrel::shell
