@@ -41,6 +41,10 @@ void PtyServer::onFrame(std::function<void(const std::array<uint8_t, 11>&)> call
     onFrame_ = std::move(callback);
 }
 
+void PtyServer::onNewTerminal(std::function<void(const std::string&)> callback) {
+    onNewTerminal_ = std::move(callback);
+}
+
 bool PtyServer::start() {
     if (thread_.joinable()) return true;
     int wake[2];
@@ -145,8 +149,9 @@ void PtyServer::takeFrames() {
             if (output.hangUp) {
                 closeTerminal();
                 input_.clear();
+                const bool reopened = openTerminal();
                 ++hangUps_;
-                openTerminal();
+                if (reopened && onNewTerminal_) onNewTerminal_(path());
                 return;
             }
             send(output);

@@ -37,6 +37,8 @@ public:
 
     // Called with every frame received (from the server thread), e.g. to print it.
     void onFrame(std::function<void(const std::array<uint8_t, 11>&)> callback);
+    // Called with the new path after a hang-up has made a fresh terminal.
+    void onNewTerminal(std::function<void(const std::string&)> callback);
 
 private:
     bool openTerminal();
@@ -61,6 +63,7 @@ private:
     std::vector<uint8_t> input_;
     std::chrono::steady_clock::time_point wireFree_{};
     std::function<void(const std::array<uint8_t, 11>&)> onFrame_;
+    std::function<void(const std::string&)> onNewTerminal_;
 };
 
 }  // namespace vantrel::sim
