@@ -1,0 +1,235 @@
+#include "image/ImageFileFormat.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace vantrel::image {
+
+namespace {
+
+constexpr char kLineEnd = '\r';
+constexpr char kSeparator = '\t';
+constexpr std::string_view kDatimKey = "DATIM";
+
+// The identities are written as raw bytes; every other area in hexadecimal.
+enum class Encoding { Hex, Raw };
+
+// An area as the file carries it: the bytes saved (and loaded) and, for option card
+// areas, the option card type its key stands for.
+struct FileArea {
+    Area area;
+    int length;
+    Encoding encoding = Encoding::Hex;
+    uint8_t optionType = kNoOption;
+};
+
+constexpr FileArea kTracklinLine{area::TRACKLIN_3, area::TRACKLIN_3.length, Encoding::Hex,
+                                 kPositioner};
+constexpr FileArea kVexlinkLine{area::VEXLINK_DIG_3, area::VEXLINK_DIG_3.length, Encoding::Hex,
+                                kLoopNetwork};
+constexpr FileArea kProfibusLine{area::PROFIBUS_3, kProfibusSavedBytes, Encoding::Hex, kProfibus};
+constexpr FileArea kModbusLine{area::MODBUS_3, area::MODBUS_3.length, Encoding::Hex, kModbus};
+constexpr FileArea kDeviceNetLine{area::DEVICENET_3, area::DEVICENET_3.length, Encoding::Hex,
+                                  kDeviceNet};
+constexpr FileArea kMk2BusLine{area::MK2BUS_3, kMk2BusSavedBytes, Encoding::Hex, kModbusMk2};
+constexpr FileArea kOptionSoftwareLine{area::OPT_SW_3, area::OPT_SW_3.length, Encoding::Raw};
+constexpr FileArea kMainSoftwareLine{area::MAIN_SW, area::MAIN_SW.length, Encoding::Raw};
+constexpr FileArea kPartTurnLine{area::ZRT_5, area::ZRT_5.length};
+
+// The option card areas in the loader's order.
+constexpr std::array<FileArea, 6> kOptionCardAreas = {kTracklinLine, kVexlinkLine,   kProfibusLine,
+                                                      kModbusLine,   kDeviceNetLine, kMk2BusLine};
+
+// Byte 70 of the bus area is bus register 47, the card kind.
+constexpr int kBusKindOffset = 70;
+
+// OPT_SW_3 begins with the card letter and its variant.
+constexpr uint8_t kMk2Letter = 'M';
+constexpr uint8_t kMultiportVariant = 'P';
+
+std::optional<FileArea> optionCardArea(uint8_t optionType) {
+    switch (optionType) {
+        case kPositioner:
+            return kTracklinLine;
+        case kLoopNetwork:
+            return kVexlinkLine;
+        case kProfibus:
+            return kProfibusLine;
+        case kModbus:
+            return kModbusLine;
+        case kDeviceNet:
+            return kDeviceNetLine;
+        case kModbusMk2:
+        case kProfibusMk2:
+        case kFieldbusMk2:
+            return kMk2BusLine;
+        default:
+            return std::nullopt;
+    }
+}
+
+void appendKey(std::string& text, std::string_view key) {
+    text.append(key);
+    text.push_back(kSeparator);
+}
+
+void appendHex(std::string& text, const uint8_t* bytes, int count) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (int i = 0; i < count; ++i) {
+        text.push_back(kDigits[bytes[i] >> 4]);
+        text.push_back(kDigits[bytes[i] & 0x0F]);
+    }
+}
+
+void appendArea(std::string& text, const ConfigImage& image, const FileArea& fileArea, int length) {
+    appendKey(text, fileArea.area.key);
+    if (fileArea.encoding == Encoding::Raw)
+        text.append(reinterpret_cast<const char*>(image.at(fileArea.area)), length);
+    else
+        appendHex(text, image.at(fileArea.area), length);
+}
+
+// Where the value of a key begins in data, if the key (with its tab) is there.
+std::optional<size_t> findValue(std::span<const uint8_t> data, std::string_view key) {
+    std::string pattern(key);
+    pattern.push_back(kSeparator);
+    auto it = std::search(data.begin(), data.end(), pattern.begin(), pattern.end(),
+                          [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); });
+    if (it == data.end()) return std::nullopt;
+    return static_cast<size_t>(it - data.begin()) + pattern.size();
+}
+
+// Decodes up to count pairs of digits; stops at the end of the data, so a value cut
+// short leaves the rest of the area as it was.
+void decodeHex(std::span<const uint8_t> data, size_t value, uint8_t* into, int count) {
+    for (int i = 0; i < count; ++i) {
+        size_t at = value + 2 * static_cast<size_t>(i);
+        if (at + 1 >= data.size()) return;
+        into[i] = hexToByte(reinterpret_cast<const char*>(data.data() + at));
+    }
+}
+
+// Copies up to count raw characters, as many as the data holds; returns how many.
+size_t copyRaw(std::span<const uint8_t> data, size_t value, uint8_t* into, int count) {
+    size_t available = value < data.size() ? data.size() - value : 0;
+    size_t n = std::min(available, static_cast<size_t>(count));
+    std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(value), n, into);
+    return n;
+}
+
+uint8_t typeFromBusKind(uint8_t kind) {
+    switch (kind) {
+        case 1:
+            return kModbusMk2;
+        case 2:
+            return kProfibusMk2;
+        case 3:
+            return kFieldbusMk2;
+        default:
+            return kNoOption;
+    }
+}
+
+}  // namespace
+
+std::string formatDatim(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char date[64] = {};
+    char time[64] = {};
+    std::strftime(date, sizeof date, "%a %d %b %Y", &local);
+    std::strftime(time, sizeof time, " %I:%M:%S", &local);
+    std::string datim = std::string(date) + time;
+    datim.resize(kDatimLength, ' ');
+    return datim;
+}
+
+std::string formatImageFile(const ConfigImage& image, std::string_view datim) {
+    std::string text;
+    appendKey(text, kDatimKey);
+    std::string stamp(datim.substr(0, kDatimLength));
+    stamp.resize(kDatimLength, ' ');
+    text += stamp;
+    text.push_back(kLineEnd);
+
+    for (const Area& eepromArea : area::kEepromAreas) {
+        appendArea(text, image, FileArea{eepromArea, eepromArea.length}, eepromArea.length);
+        text.push_back(kLineEnd);
+    }
+    appendArea(text, image, kMainSoftwareLine, kMainSoftwareLine.length);
+    text.push_back(kLineEnd);
+
+    if (image.optionType != kNoOption) {
+        if (auto card = optionCardArea(image.optionType)) {
+            int length = card->length;
+            if (card->area.offset == area::MK2BUS_3.offset && (image.optionFlags & kMultiportFlag))
+                length = kMultiportBusBytes;
+            appendArea(text, image, *card, length);
+            text.push_back(kLineEnd);
+        }
+        appendArea(text, image, kOptionSoftwareLine, kOptionSoftwareLine.length);
+        text.push_back(kLineEnd);
+    }
+    // The part-turn line is the last one and has no line end.
+    if (image.optionFlags & kPartTurnFlag)
+        appendArea(text, image, kPartTurnLine, kPartTurnLine.length);
+    return text;
+}
+
+bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data) {
+    image.optionType = kNoOption;
+    image.optionFlags = 0;
+
+    for (const Area& eepromArea : area::kEepromAreas) {
+        auto value = findValue(data, eepromArea.key);
+        if (!value) {
+            if (eepromArea.offset == area::UNUSED2.offset) return false;
+            continue;
+        }
+        decodeHex(data, *value, image.at(eepromArea), eepromArea.length);
+    }
+
+    if (auto value = findValue(data, kMainSoftwareLine.area.key))
+        copyRaw(data, *value, image.at(area::MAIN_SW), kMainSoftwareLine.length);
+
+    // A multiport unit's identity makes the next area read take the long bus area.
+    bool multiportPending = false;
+    if (auto value = findValue(data, kOptionSoftwareLine.area.key)) {
+        size_t copied = copyRaw(data, *value, image.at(area::OPT_SW_3), kOptionSoftwareLine.length);
+        if (copied >= 2 && data[*value] == kMk2Letter && data[*value + 1] == kMultiportVariant) {
+            image.optionFlags |= kMultiportFlag;
+            multiportPending = true;
+        }
+    }
+
+    for (const FileArea& card : kOptionCardAreas) {
+        auto value = findValue(data, card.area.key);
+        if (!value) continue;
+        image.optionType = card.optionType;
+        int length = card.length;
+        // Only the bus area has room for the multiport registers; any other area read
+        // first uses up the remembered length without overrunning its neighbours.
+        if (multiportPending && card.area.offset == area::MK2BUS_3.offset)
+            length = kMultiportBusBytes;
+        multiportPending = false;
+        decodeHex(data, *value, image.at(card.area), length);
+    }
+
+    if (auto value = findValue(data, kPartTurnLine.area.key)) {
+        image.optionFlags |= kPartTurnFlag;
+        decodeHex(data, *value, image.at(area::ZRT_5), kPartTurnLine.length);
+    }
+
+    // A Mk2 bus card (or a multiport unit carrying one) takes its type from the card
+    // kind that the bus area holds.
+    const uint8_t* software = image.at(area::OPT_SW_3);
+    if (software[0] == kMk2Letter &&
+        (software[1] == '2' || software[1] == '3' || software[1] == kMultiportVariant)) {
+        uint8_t type = typeFromBusKind(image.at(area::MK2BUS_3)[kBusKindOffset]);
+        if (type != kNoOption) image.optionType = type;
+    }
+    return true;
+}
+
+}  // namespace vantrel::image

@@ -1,0 +1,33 @@
+#pragma once
+// The text of an image file (*.ucf), without dialogs or files: one line per image
+// area (key, tab, the bytes in hexadecimal, CR), the software identities raw, the
+// option card line and the part-turn line when present.
+#include <cstdint>
+#include <ctime>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "image/ConfigImage.h"
+
+namespace vantrel::image {
+
+// The loader reads at most this many bytes of a file.
+inline constexpr int kImageFileReadLimit = 2000;
+// Length of the DATIM value: date and time, cut or padded with spaces.
+inline constexpr int kDatimLength = 24;
+
+// The DATIM value for a moment: local "ddd dd MMM yyyy hh:mm:ss", 24 characters.
+std::string formatDatim(std::time_t when);
+
+// The whole file for the image, stamped with datim (24 characters).
+std::string formatImageFile(const ConfigImage& image, std::string_view datim);
+
+// Fills the image from the bytes of a file (callers pass at most the read limit).
+// Resets the option card type and flags first. Areas whose key is missing keep
+// their content; returns false when "UNUSED2" is missing (the file is incomplete),
+// with the areas before it already taken. Never reads outside data and never
+// writes outside the image, whatever the bytes hold.
+bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data);
+
+}  // namespace vantrel::image

@@ -1,0 +1,389 @@
+#include "image/ImageTransfer.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+
+#include "image/ImageFile.h"
+#include "link/Commands.h"
+#include "link/Crc16.h"
+#include "link/ErrorFlags.h"
+#include "link/LinkPort.h"
+#include "link/Report.h"
+
+namespace vantrel::image {
+
+using link::LinkPort;
+
+namespace {
+
+constexpr uint8_t kZr2Marker = '1';    // READ_VERSION byte 8 on a ZR2 actuator
+constexpr uint8_t kAllBlocksMore = 3;  // data1: four blocks
+constexpr uint8_t kProBurst = 255;     // data2 on a Pro actuator
+constexpr int kConfigBlocks = 4;
+constexpr int kBlockNumberOffset = 5;
+constexpr int kBlockDataOffset = 6;
+constexpr int kBlockCrcOffset = 134;
+constexpr int kBlockBytes = link::kRecordDataBytes;
+
+constexpr uint8_t kPartTurnLetter = 'Q';
+constexpr uint8_t kBusKindRegister = 47;
+constexpr int kBusLastRegister = 63;
+constexpr int kMultiportLastRegister = 99;
+constexpr int kBusRetriesBeforeQuestion = 3;
+constexpr uint32_t kClearedBeforeBusRetry =
+    link::kOptionCommsError | link::kResultBad | link::kChecksumBad;  // 0x406
+
+constexpr uint8_t kLocalStatusAddress = 116;
+constexpr uint8_t kNotInLocalBit = 0x04;  // reply byte 9
+constexpr uint8_t kProbeAddress = 253;
+constexpr int kProbeResultByte = 292;  // register 36
+constexpr uint8_t kProGenerationMark = 1;
+
+constexpr const char* kBlockNumberWrong = "Block number wrong";
+constexpr const char* kIncorrectCrc = "Incorrect CRC received";
+constexpr const char* kRetryQuestion = "Error retrying receive data 3 times, continue to retry?";
+constexpr const char* kRetryCaption = "Extract Error";
+constexpr const char* kOverwriteQuestion =
+    "This will over write the WHOLE of the EEPROM (including calibration data). Do you want to "
+    "continue?";
+constexpr const char* kOverwriteCaption = "Extract";
+constexpr const char* kNotInLocal = "Not in Local Data can not be updated";
+
+bool send(LinkPort& link, uint8_t command, uint8_t address, bool report, uint8_t data1 = 0,
+          uint8_t data2 = 0, uint8_t data3 = 0) {
+    return link.sendCommand(command, address, data1, data2, data3, report);
+}
+
+// Ends an operation on a failure that was not shown when it happened.
+bool failReported(shell::Context& context) {
+    link::reportLinkError(context);
+    return false;
+}
+
+// A read that may be refused once by a slow card: sent quietly, then once more with
+// reporting after clearing the card's refusal.
+bool readWithOneRetry(shell::Context& context, LinkPort& link, uint8_t command, uint8_t address) {
+    if (send(link, command, address, false)) return true;
+    context.errorFlags &= ~link::kOptionCommsError;
+    return send(link, command, address, true);
+}
+
+void copyReply(const LinkPort& link, int firstByte, uint8_t* into, int count) {
+    for (int i = 0; i < count; ++i)
+        into[i] = link.reply(firstByte + i);
+}
+
+// Reads the four configuration blocks in one burst, then asks again for each block
+// whose number or CRC was wrong.
+bool readConfigBlocks(shell::Context& context, LinkPort& link, bool zr2) {
+    if (!send(link, link::REQUEST_CONFIG_BLOCKS, 0, true, kAllBlocksMore, zr2 ? 0 : kProBurst))
+        return false;
+    std::array<uint8_t, link::kBurstBytes> burst{};
+    if (!link.receiveBurst(burst.data())) return failReported(context);
+
+    std::array<bool, kConfigBlocks> bad{};
+    for (int i = 0; i < kConfigBlocks; ++i) {
+        const uint8_t* record = burst.data() + link::kRecordBytes * i;
+        if (record[kBlockNumberOffset] != i) {
+            bad[i] = true;
+            context.ui.message(kBlockNumberWrong);
+        }
+        uint16_t crc = link::crc16(record + kBlockNumberOffset, kBlockBytes + 1, link::kCrcStart);
+        if (record[kBlockCrcOffset] != (crc & 0xFF) || record[kBlockCrcOffset + 1] != (crc >> 8)) {
+            bad[i] = true;
+            context.errorFlags |= link::kBlockCrcWrong;
+            context.ui.message(kIncorrectCrc);
+        }
+        std::copy_n(record + kBlockDataOffset, kBlockBytes,
+                    context.image.bytes.data() + kBlockBytes * i);
+    }
+    for (int j = 0; j < kConfigBlocks; ++j) {
+        if (!bad[j]) continue;
+        if (!send(link, link::REQUEST_CONFIG_BLOCKS, static_cast<uint8_t>(j), true)) return false;
+        if (!link.receiveBlock(context.image.bytes.data() + kBlockBytes * j, link::kConfigLeadIn))
+            return failReported(context);
+    }
+    return true;
+}
+
+// One bus card register, retried until it answers; every third failed retry asks
+// whether to go on.
+bool readBusRegister(shell::Context& context, LinkPort& link, uint8_t address) {
+    if (send(link, link::READ_BUS_REGISTER, address, false)) return true;
+    int retries = 0;
+    for (;;) {
+        context.errorFlags &= ~kClearedBeforeBusRetry;
+        if (send(link, link::READ_BUS_REGISTER, address, false)) return true;
+        if (++retries < kBusRetriesBeforeQuestion) continue;
+        if (!context.ui.question(kRetryQuestion, kRetryCaption)) return failReported(context);
+        retries = 0;
+    }
+}
+
+// Bus registers 1..last into the bus area, in the packed layout the pages use:
+// some registers are skipped, register 0 follows register 63.
+bool readBusCard(shell::Context& context, LinkPort& link, int lastRegister) {
+    uint8_t* area = context.image.at(area::MK2BUS_3);
+    int stored = 0;
+    auto store = [&](uint8_t byte) { area[stored++] = byte; };
+    for (int b = 1; b <= lastRegister; ++b) {
+        if (b == 13 || b == 16 || b == 20) continue;  // held with the register before
+        if (!readBusRegister(context, link, static_cast<uint8_t>(b))) return false;
+        store(link.reply(8));
+        if (b == 12) store(0);
+        if (b == 19 || b >= 22) store(link.reply(9));
+        if (b == kBusLastRegister) {
+            if (!readWithOneRetry(context, link, link::READ_BUS_REGISTER, 0)) return false;
+            store(link.reply(8));
+            store(link.reply(10));
+        }
+    }
+    return true;
+}
+
+uint8_t typeFromBusKind(uint8_t kind) {
+    switch (kind) {
+        case 1:
+            return kModbusMk2;
+        case 2:
+            return kProfibusMk2;
+        case 3:
+            return kFieldbusMk2;
+        default:
+            return kNoOption;
+    }
+}
+
+const char* multiportMessage(uint8_t kind) {
+    switch (kind) {
+        case 1:
+            return "You have a Multiport with a Modbus Mk2 fitted";
+        case 2:
+            return "You have a Multiport with a Profibus Mk2 fitted";
+        case 3:
+            return "You have a Multiport with a Foundation Fieldbus Mk2 fitted";
+        default:
+            return nullptr;
+    }
+}
+
+// Three-byte option card reads at consecutive addresses (first, first + 3, ...),
+// each allowed one retry.
+bool readOptionRegisters(shell::Context& context, LinkPort& link, std::initializer_list<int> at,
+                         uint8_t* into) {
+    for (int address : at) {
+        if (!readWithOneRetry(context, link, link::READ_OPTION_REGISTER,
+                              static_cast<uint8_t>(address)))
+            return false;
+        copyReply(link, 8, into, 3);
+        into += 3;
+    }
+    return true;
+}
+
+// The loop network card: its registers land in VEXLINK_DIG_3 as the pages expect.
+bool readLoopNetworkCard(ConfigImage& image, LinkPort& link) {
+    uint8_t* area = image.at(area::VEXLINK_DIG_3);
+    auto read = [&](uint8_t command, uint8_t address) {
+        return send(link, command, address, true);
+    };
+    if (!read(link::READ_OPTION_REGISTER, 50)) return false;
+    copyReply(link, 8, area + 0, 3);
+    if (!read(link::READ_OPTION_REGISTER, 53)) return false;
+    copyReply(link, 8, area + 3, 3);
+    if (!read(link::READ_OPTION_BYTE, 56)) return false;
+    area[6] = link.reply(8);
+    if (!read(link::READ_OPTION_REGISTER, 67)) return false;
+    area[7] = link.reply(8);
+    area[8] = link.reply(9);
+    if (!read(link::READ_OPTION_REGISTER, 112)) return false;
+    area[10] = link.reply(8);
+    area[9] = link.reply(9);
+    if (!read(link::READ_OPTION_REGISTER, 117)) return false;
+    area[11] = link.reply(8);
+    area[12] = link.reply(9);
+    if (!read(link::READ_OPTION_REGISTER, 158)) return false;
+    area[13] = link.reply(8);
+    area[14] = link.reply(9);
+    return true;
+}
+
+bool readModbusCard(shell::Context& context, LinkPort& link) {
+    uint8_t* area = context.image.at(area::MODBUS_3);
+    for (uint8_t address : {49, 52}) {
+        if (!send(link, link::READ_OPTION_REGISTER, address, true)) return false;
+        copyReply(link, 8, area + (address - 49), 3);
+    }
+    if (!send(link, link::READ_OPTION_REGISTER, 55, true)) return false;
+    area[6] = link.reply(8);   // register 55
+    area[9] = link.reply(9);   // register 56
+    area[7] = link.reply(10);  // register 57
+    if (!send(link, link::READ_OPTION_BYTE, 58, true)) return false;
+    area[8] = link.reply(8);
+    return true;
+}
+
+bool readDeviceNetCard(shell::Context& context, LinkPort& link) {
+    uint8_t* area = context.image.at(area::DEVICENET_3);
+    if (!readOptionRegisters(context, link, {49, 52, 55, 58, 61, 64, 67}, area)) return false;
+    constexpr int kBusBytesOffset = 20;
+    for (uint8_t address = 21; address <= 24; ++address) {
+        if (!send(link, link::READ_BUS_REGISTER, address, false)) return failReported(context);
+        area[kBusBytesOffset + address - 21] = link.reply(8);
+    }
+    return true;
+}
+
+// A Mk2 bus card, alone or in a multiport unit: the card kind gives the type.
+bool readMk2Card(shell::Context& context, LinkPort& link, bool multiport) {
+    ConfigImage& image = context.image;
+    if (multiport) image.optionFlags |= kMultiportFlag;
+    if (!send(link, link::READ_BUS_REGISTER, kBusKindRegister, true)) return false;
+    uint8_t kind = link.reply(8);
+    if (multiport)
+        if (const char* text = multiportMessage(kind)) context.ui.message(text);
+    image.optionType = typeFromBusKind(kind);
+    return readBusCard(context, link, multiport ? kMultiportLastRegister : kBusLastRegister);
+}
+
+// The option card, by the letter and variant it reports.
+bool readOptionCard(shell::Context& context, LinkPort& link) {
+    ConfigImage& image = context.image;
+    image.optionType = kNoOption;
+    image.optionFlags = 0;
+    if (!send(link, link::READ_OPTION_TYPE, 0, false)) {
+        context.errorFlags &= ~link::kOptionCommsError;  // no card answered
+        return true;
+    }
+    copyReply(link, 7, image.at(area::OPT_SW_3), area::OPT_SW_3.length);
+    const uint8_t letter = link.reply(7);
+    const uint8_t variant = link.reply(8);
+    switch (letter) {
+        case 'F':
+            image.optionType = kPositioner;
+            return readOptionRegisters(context, link, {48, 51}, image.at(area::TRACKLIN_3));
+        case 'P':
+            image.optionType = kLoopNetwork;
+            return readLoopNetworkCard(image, link);
+        case 'N':
+            image.optionType = kProfibus;
+            return readOptionRegisters(context, link, {49, 52, 55, 58}, image.at(area::PROFIBUS_3));
+        case 'K':
+            image.optionType = kDeviceNet;
+            return readDeviceNetCard(context, link);
+        case 'M':
+            if (variant == '1') {
+                image.optionType = kModbus;
+                return readModbusCard(context, link);
+            }
+            if (variant == '2' || variant == '3') return readMk2Card(context, link, false);
+            if (variant == 'P') return readMk2Card(context, link, true);
+            return true;
+        default:
+            return true;
+    }
+}
+
+bool readPartTurn(shell::Context& context, LinkPort& link) {
+    ConfigImage& image = context.image;
+    if (!send(link, link::READ_PART_TURN_TYPE, 0, false)) {
+        if (!(context.errorFlags & link::kOptionCommsError)) return failReported(context);
+        context.errorFlags &= ~link::kOptionCommsError;  // no part-turn unit
+        return true;
+    }
+    if (link.reply(7) != kPartTurnLetter) return true;
+    uint8_t* area = image.at(area::ZRT_5);
+    copyReply(link, 7, area, 4);
+    image.optionFlags |= kPartTurnFlag;
+    int stored = 4;
+    for (uint8_t address : {55, 54, 57, 56, 58, 59, 60}) {
+        if (!send(link, link::READ_PART_TURN, address, true)) return false;
+        area[stored++] = link.reply(8);
+    }
+    return true;
+}
+
+// The write run of the update: every image byte the actuator keeps, in the order
+// the actuator expects, bracketed by unlock and lock. Stops at the first failure.
+bool writeImage(const ConfigImage& image, LinkPort& link) {
+    const auto& b = image.bytes;
+    auto write3 = [&](uint8_t command, uint8_t address, int at) {
+        return send(link, command, address, true, b[at], b[at + 1], b[at + 2]);
+    };
+    auto write2 = [&](uint8_t command, uint8_t address, int at) {
+        return send(link, command, address, true, b[at], b[at + 1], 0);
+    };
+    if (!send(link, link::UNLOCK_EEPROM, 0, true)) return false;
+    if (!write3(link::WRITE_REGISTER, 0, 0) || !write3(link::WRITE_REGISTER, 2, 2)) return false;
+    for (int a = 6; a <= 254; a += 2)
+        if (!write2(link::WRITE_ID_PAIR, static_cast<uint8_t>(a), a)) return false;
+    for (int r = 6; r <= 36; r += 3)
+        if (!write3(link::WRITE_REGISTER, static_cast<uint8_t>(r), kConfigBase + r)) return false;
+    if (!write3(link::WRITE_REGISTER, 38, kConfigBase + 38)) return false;
+    for (int r = 42; r <= 81; r += 3)
+        if (!write3(link::WRITE_REGISTER, static_cast<uint8_t>(r), kConfigBase + r)) return false;
+    for (int r = 85; r <= 253; r += 2)
+        if (!write2(link::WRITE_CONFIG_PAIR, static_cast<uint8_t>(r), kConfigBase + r))
+            return false;
+    if (!write2(link::WRITE_CONFIG_PAIR, 254, kConfigBase + 254)) return false;
+    return send(link, link::LOCK_EEPROM, 0, true);
+}
+
+// On a ZR2 actuator: finds out whether its EEPROM refuses writes while locked, and
+// records the answer in register 36 of the image.
+bool probeLockedWrite(shell::Context& context, LinkPort& link) {
+    if (!send(link, link::LOCK_EEPROM, 0, true)) return false;
+    if (!send(link, link::READ_ID_BYTES, kProbeAddress, true)) return false;
+    if (send(link, link::WRITE_ID_PAIR, kProbeAddress, false, link.reply(8), link.reply(9),
+             link.reply(10))) {
+        context.image.bytes[kProbeResultByte] = 0;
+        return true;
+    }
+    if (context.errorFlags & link::kEepromError) {
+        context.errorFlags &= ~link::kEepromError;
+        context.image.bytes[kProbeResultByte] = 0xFF;
+        return true;
+    }
+    return failReported(context);
+}
+
+}  // namespace
+
+bool extractImage(shell::Context& context) {
+    LinkPort link(context);
+    if (!send(link, link::READ_VERSION, 0, true)) return false;
+    copyReply(link, 7, context.image.at(area::MAIN_SW), area::MAIN_SW.length);
+    const bool zr2 = link.reply(8) == kZr2Marker;
+    return readConfigBlocks(context, link, zr2) && readOptionCard(context, link) &&
+           readPartTurn(context, link);
+}
+
+bool updateImage(shell::Context& context) {
+    if (context.loginLevel == shell::kNotLoggedIn) {
+        context.errorFlags |= link::kIncorrectPassword;
+        link::reportLinkError(context);
+        return false;
+    }
+    if (!context.ui.question(kOverwriteQuestion, kOverwriteCaption)) return false;
+    if (!loadImageFile(context)) return false;
+
+    LinkPort link(context);
+    if (!send(link, link::READ_VERSION, 0, true)) return false;
+    if (link.reply(8) != kZr2Marker) link.scratch = kProGenerationMark;
+    if (!send(link, link::READ_STATUS, kLocalStatusAddress, true)) return false;
+    if (link.reply(9) & kNotInLocalBit) {
+        context.ui.message(kNotInLocal);
+        return false;
+    }
+    if (link.scratch != kProGenerationMark && !probeLockedWrite(context, link)) return false;
+
+    context.ui.setBusy(true);
+    bool written = writeImage(context.image, link);
+    context.ui.setBusy(false);
+    context.ui.play(ui::Sound::End);
+    link.close();
+    return written;
+}
+
+}  // namespace vantrel::image
