@@ -25,16 +25,18 @@ public:
     LinkPort(const LinkPort&) = delete;
     LinkPort& operator=(const LinkPort&) = delete;
 
-    bool sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2,
-                     uint8_t data3, bool report);
+    bool sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2, uint8_t data3,
+                     bool report);
 
     // Receives one 136-byte record into buffer; with lead-in 'B' the buffer receives
     // a 132-byte slot (number, data, CRC low, CRC high, CR), otherwise the 128 data bytes.
     bool receiveBlock(uint8_t* buffer, uint8_t leadIn);
     // Receives 544 bytes (four records) without examining them.
     bool receiveBurst(uint8_t* buffer);
-    // Receives count records of 136 bytes back to back, each within 1000 ms.
-    bool receiveRecords(uint8_t* buffer, int count);
+    // Receives count records of 136 bytes back to back, each within 1000 ms. A late
+    // record ends it with "Timeout receiving datalog" and true; received, when given,
+    // is set to the number of bytes stored (a record cut short counts what arrived).
+    bool receiveRecords(uint8_t* buffer, int count, int* received = nullptr);
 
     // Closes the shared port early (the destructor does it too).
     void close();
@@ -47,7 +49,14 @@ public:
     uint8_t scratch = 0;
 
 private:
-    bool readBytes(uint8_t* into, int count);
+    using Deadline = std::chrono::steady_clock::time_point;
+    enum class ReadEnd { Complete, TimedOut, LineError };
+
+    // Reads count bytes one at a time until the deadline; bytes that do not arrive
+    // leave what was in place. count is how many arrived.
+    ReadEnd readBytes(uint8_t* into, int count, Deadline deadline, int& arrived);
+    // Sets "Event Not RX" and names the parts of the line event that the port saw.
+    void lineEventNotRx();
 
     shell::Context& context_;
     std::array<uint8_t, 13> buffer_{};

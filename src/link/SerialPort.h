@@ -2,6 +2,7 @@
 // A small POSIX serial port: termios raw 8N1 at 115200 baud, exclusive use, and
 // reads, writes and waits that are each bounded by a deadline. Platform details
 // stay in SerialPort.cpp; callers see a bool result and an error enum.
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +32,12 @@ public:
         None,       // nothing within the time allowed
     };
 
+    // What the last LineError event consisted of.
+    struct LineEvents {
+        bool error = false;   // a fault on the line (framing, overrun, device error)
+        bool hangUp = false;  // the device went away or the far end hung up
+    };
+
     SerialPort() = default;
     ~SerialPort();
     SerialPort(const SerialPort&) = delete;
@@ -57,14 +64,31 @@ public:
 
     Error error() const { return error_; }
     // A sentence for the user naming the cause of the last failure (open in particular).
+    // Calls made on a closed port do not replace it, so after a failed open it still
+    // names why the port did not open.
     const std::string& errorText() const { return errorText_; }
+    // The parts of the last LineError seen by wait or readByte.
+    LineEvents lineEvents() const { return lineEvents_; }
+    // True once the line has hung up; the handle is then useless and must be reopened.
+    bool hungUp() const { return hungUp_; }
 
 private:
     void setError(Error error, int errnoValue, const std::string& what);
+    // Waits up to the timeout for input and moves what is there into the buffer.
+    Event fill(std::chrono::milliseconds timeout);
+    Event lineError(bool error, bool hangUp);
 
     int fd_ = -1;
+    std::string path_;
     Error error_ = Error::None;
     std::string errorText_;
+    LineEvents lineEvents_;
+    bool hungUp_ = false;
+    // Bytes already read from the device but not yet handed out: one read call takes
+    // everything that has arrived, readByte then serves it without further calls.
+    std::array<uint8_t, 4096> input_{};
+    size_t inputHead_ = 0;
+    size_t inputTail_ = 0;
 };
 
 }  // namespace vantrel::link

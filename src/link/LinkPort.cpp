@@ -1,0 +1,230 @@
+#include "link/LinkPort.h"
+
+#include <algorithm>
+
+#include "link/Commands.h"
+#include "link/Crc16.h"
+#include "link/ErrorFlags.h"
+#include "link/Report.h"
+#include "shell/Context.h"
+
+namespace vantrel::link {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRecordHeaderBytes = 4;  // the rest of the record marker after the lead-in
+constexpr uint8_t kCarriageReturn = 13;
+
+// A 'B' record is handed to the caller as one 132-byte slot line.
+constexpr int kSlotNumber = 0;
+constexpr int kSlotData = 1;
+constexpr int kSlotCrcLow = kSlotData + kRecordDataBytes;  // 129
+constexpr int kSlotCrcHigh = kSlotCrcLow + 1;              // 130
+constexpr int kSlotEnd = kSlotCrcHigh + 1;                 // 131
+
+constexpr const char* kReadParametersFailed = "There was an error reading the COM port parameters";
+constexpr const char* kSetParametersFailed = "There was an error setting the COM port parameters";
+constexpr const char* kCrcWrong = "CRC wrong";
+constexpr const char* kDatalogTimeout = "Timeout receiving datalog";
+
+// Port events as the user is shown them; a line fault and a hang-up are the two
+// events a POSIX line reports besides received data, named in this order.
+constexpr const char* kEventLineError = "EV_ERR";
+constexpr const char* kEventCarrierLost = "EV_RLSD";
+
+}  // namespace
+
+LinkPort::LinkPort(shell::Context& context) : context_(context) {
+    context_.errorFlags &= ~kClearedByLinkPort;
+    SerialPort& port = context_.port;
+    // A handle whose line has hung up can never work again: start afresh.
+    if (port.isOpen() && port.hungUp()) port.close();
+    if (port.isOpen()) return;
+
+    if (!port.open(context_.portName)) {
+        context_.errorFlags |= kPortNotOpen;
+        reportLinkError(context_);
+        return;
+    }
+    if (!port.readSettings()) context_.ui.message(kReadParametersFailed, "", ui::Icon::Exclamation);
+    if (!port.applySettings()) context_.ui.message(kSetParametersFailed, "", ui::Icon::Exclamation);
+    port.clearInput();
+}
+
+LinkPort::~LinkPort() {
+    close();
+}
+
+void LinkPort::close() {
+    context_.port.close();
+}
+
+LinkPort::ReadEnd LinkPort::readBytes(uint8_t* into, int count, Deadline deadline, int& arrived) {
+    SerialPort& port = context_.port;
+    arrived = 0;
+    while (arrived < count) {
+        const auto left =
+            std::max(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()),
+                     std::chrono::milliseconds{0});
+        if (!port.readByte(into[arrived], left))
+            return port.error() == SerialPort::Error::Timeout ? ReadEnd::TimedOut
+                                                              : ReadEnd::LineError;
+        ++arrived;
+    }
+    return ReadEnd::Complete;
+}
+
+void LinkPort::lineEventNotRx() {
+    context_.errorFlags |= kEventNotRx;
+    const SerialPort::LineEvents events = context_.port.lineEvents();
+    if (events.error) context_.ui.message(kEventLineError);
+    if (events.hangUp) context_.ui.message(kEventCarrierLost);
+}
+
+bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2,
+                           uint8_t data3, bool report) {
+    buffer_[0] = 0;
+    std::copy(std::begin(kFrameHeader), std::end(kFrameHeader), buffer_.begin() + 1);
+    buffer_[6] = command;
+    buffer_[7] = address;
+    buffer_[8] = data1;
+    buffer_[9] = data2;
+    buffer_[10] = data3;
+    buffer_[11] = frameChecksum(buffer_.data());
+    buffer_[12] = 0;
+
+    SerialPort& port = context_.port;
+    uint32_t& flags = context_.errorFlags;
+    // Stale bytes go before the frame does, so a fast reply is never thrown away.
+    port.clearInput();
+    if (!port.write(buffer_.data() + 1, kCommandFrameBytes, kWriteTimeout)) {
+        flags |= kWriteFailed;
+    } else {
+        switch (port.wait(kReadTimeout)) {
+            case SerialPort::Event::Received: {
+                int arrived = 0;
+                const ReadEnd end = readBytes(buffer_.data(), kReplyFrameBytes,
+                                              Clock::now() + kReadTimeout, arrived);
+                if (end == ReadEnd::LineError) {
+                    lineEventNotRx();
+                } else if (frameChecksum(buffer_.data()) != buffer_[11]) {
+                    flags |= kChecksumBad;
+                } else if (buffer_[5] == kStatusEeprom) {
+                    flags |= kEepromError;
+                } else if (buffer_[5] == kStatusOptionCard) {
+                    flags |= kOptionCommsError;
+                } else if (buffer_[5] != kStatusAccepted) {
+                    flags |= kResultBad;
+                }
+                break;
+            }
+            case SerialPort::Event::LineError:
+                lineEventNotRx();
+                break;
+            case SerialPort::Event::None:
+                flags |= kEventNotRx;
+                break;
+        }
+    }
+
+    if ((flags & kSendFailureFlags) == 0) return true;
+    if (report) reportLinkError(context_);
+    return false;
+}
+
+bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
+    SerialPort& port = context_.port;
+    uint32_t& flags = context_.errorFlags;
+    if (port.wait(kReadTimeout) != SerialPort::Event::Received) {
+        flags |= kEventNotRx;
+        return false;
+    }
+
+    // Whatever precedes the lead-in is noise; the search gives up after the read time-out.
+    const auto searchDeadline = Clock::now() + kReadTimeout;
+    uint8_t byte = 0;
+    int arrived = 0;
+    do {
+        if (readBytes(&byte, 1, searchDeadline, arrived) != ReadEnd::Complete) {
+            flags |= kReadFailed;
+            return false;
+        }
+    } while (byte != leadIn);
+
+    const bool slot = leadIn == kDatalogLeadIn;
+    uint8_t record[kRecordBytes - 1];  // header, number, data, CRC low, CRC high
+    if (readBytes(record, sizeof record, Clock::now() + kReadTimeout, arrived) !=
+        ReadEnd::Complete) {
+        flags |= kReadFailed;
+        return false;
+    }
+    const uint8_t* number = record + kRecordHeaderBytes;
+    const uint8_t* data = number + 1;
+    const uint8_t crcLow = data[kRecordDataBytes];
+    const uint8_t crcHigh = data[kRecordDataBytes + 1];
+
+    if (slot) {
+        buffer[kSlotNumber] = *number;
+        std::copy(data, data + kRecordDataBytes, buffer + kSlotData);
+        buffer[kSlotCrcLow] = crcLow;
+        buffer[kSlotCrcHigh] = crcHigh;
+        buffer[kSlotEnd] = kCarriageReturn;
+    } else {
+        std::copy(data, data + kRecordDataBytes, buffer);
+    }
+
+    const uint16_t crc = crc16(data, kRecordDataBytes, crc16(number, 1, kCrcStart));
+    if (crcLow == (crc & 0xFF) && crcHigh == (crc >> 8)) return true;
+    flags |= kBlockCrcWrong;
+    context_.ui.message(kCrcWrong);
+    return false;
+}
+
+bool LinkPort::receiveBurst(uint8_t* buffer) {
+    if (context_.port.wait(kReadTimeout) != SerialPort::Event::Received) return false;
+    // Each record of the burst must complete within the read time-out.
+    for (int record = 0; record < kBurstRecords; ++record) {
+        int arrived = 0;
+        if (readBytes(buffer + record * kRecordBytes, kRecordBytes, Clock::now() + kReadTimeout,
+                      arrived) != ReadEnd::Complete)
+            return false;
+    }
+    return true;
+}
+
+bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
+    SerialPort& port = context_.port;
+    int stored = 0;
+    const auto finish = [&](bool result) {
+        if (received) *received = stored;
+        return result;
+    };
+    auto deadline = Clock::now() + kReadTimeout;
+    for (int record = 0; record < count; ++record) {
+        // A record that has not begun by its deadline is late: keep what has arrived.
+        const auto left =
+            std::max(std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()),
+                     std::chrono::milliseconds{0});
+        const SerialPort::Event event = port.wait(left);
+        if (event == SerialPort::Event::LineError) return finish(false);
+        if (event == SerialPort::Event::None) {
+            context_.ui.message(kDatalogTimeout);
+            return finish(true);
+        }
+        deadline = Clock::now() + kReadTimeout;
+        int arrived = 0;
+        const ReadEnd end =
+            readBytes(buffer + record * kRecordBytes, kRecordBytes, deadline, arrived);
+        stored += arrived;
+        if (end == ReadEnd::LineError) return finish(false);
+        if (end == ReadEnd::TimedOut) {
+            context_.ui.message(kDatalogTimeout);
+            return finish(true);
+        }
+    }
+    return finish(true);
+}
+
+}  // namespace vantrel::link

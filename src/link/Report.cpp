@@ -1,0 +1,52 @@
+#include "link/Report.h"
+
+#include "link/ErrorFlags.h"
+#include "shell/Context.h"
+
+namespace vantrel::link {
+
+namespace {
+
+struct FlagMessage {
+    uint32_t flag;
+    const char* text;
+};
+
+// The order in which one flag wins over the others. "Event Not RX" goes first because
+// a missing reply usually leaves other bits behind that would only mislead.
+constexpr FlagMessage kByPriority[] = {
+    {kEventNotRx, "Event Not RX"},
+    {kPortNotOpen, "Port did not open"},
+    {kChecksumBad, "Checksum Not OK"},
+    {kResultBad, "Result Not OK"},
+    {kFileIncomplete, "EEPROM file not complete"},
+    {kBlockCrcWrong, "Block CRC wrong"},
+    {kWriteFailed, "Could Not Write To Port"},
+    {kFileOpenFailed, "Could Not Open File"},
+    {kReadFailed, "Could Not Read from Port"},
+    {kEepromError, "EEPROM Error"},
+    {kAccessDenied, "Unable to update, access denied"},
+    {kIncorrectPassword, "Incorrect Password entered"},
+    {kOptionCommsError, "Option card comms error"},
+};
+
+constexpr const char* kUnknownError = "ERROR";
+
+}  // namespace
+
+std::string errorMessage(uint32_t flags) {
+    for (const FlagMessage& entry : kByPriority)
+        if (flags & entry.flag) return entry.text;
+    return kUnknownError;
+}
+
+void reportLinkError(shell::Context& context) {
+    context.ui.setBusy(false);
+    context.ui.play(ui::Sound::Critical);
+    const std::string text = errorMessage(context.errorFlags);
+    // Cleared before the dialog shows, so the word is clean whatever the user does next.
+    context.errorFlags &= ~kClearedByReport;
+    context.ui.error(text);
+}
+
+}  // namespace vantrel::link
