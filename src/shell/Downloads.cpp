@@ -1,17 +1,29 @@
 #include "shell/Downloads.h"
 
+#include "image/ImageFile.h"
+#include "image/ImageTransfer.h"
+
 namespace vantrel::shell {
 
-CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download Menu") {
-    section();
-    // The whole-image transfer and the datalogger come with later work: shown, but
-    // disabled until their operations are wired in.
-    addButton("Extract EEPROM", nullptr).enabled = false;
-    addButton("Update EEPROM", nullptr).enabled = false;
-    addNavigationButton("Datalogger", kDatalogger).enabled = false;
-    addNavigationButton("BACK", kMainMenu);
-    addPicture();
-    addHelpButton();
+CDownloads::CDownloads(Context &context)
+    : NavigationScreen(context, "Download Menu") {
+  section();
+  addButton("Extract EEPROM", [this] {
+    setFocus("BACK");
+    context_.ui.setBusy(true);
+    const bool extracted = image::extractImage(context_);
+    context_.ui.setBusy(false);
+    if (extracted)
+      image::saveImageFile(context_);
+  });
+  addButton("Update EEPROM", [this] {
+    setFocus("BACK");
+    image::updateImage(context_);
+  });
+  addNavigationButton("Datalogger", kDatalogger).enabled = false;
+  addNavigationButton("BACK", kMainMenu);
+  addPicture();
+  addHelpButton();
 }
 
-}  // namespace vantrel::shell
+} // namespace vantrel::shell
