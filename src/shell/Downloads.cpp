@@ -5,25 +5,23 @@
 
 namespace vantrel::shell {
 
-CDownloads::CDownloads(Context &context)
-    : NavigationScreen(context, "Download Menu") {
-  section();
-  addButton("Extract EEPROM", [this] {
-    setFocus("BACK");
-    context_.ui.setBusy(true);
-    const bool extracted = image::extractImage(context_);
-    context_.ui.setBusy(false);
-    if (extracted)
-      image::saveImageFile(context_);
-  });
-  addButton("Update EEPROM", [this] {
-    setFocus("BACK");
-    image::updateImage(context_);
-  });
-  addNavigationButton("Datalogger", kDatalogger).enabled = false;
-  addNavigationButton("BACK", kMainMenu);
-  addPicture();
-  addHelpButton();
+CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download Menu") {
+    section();
+    addButton("Extract EEPROM", [this] {
+        setFocus("BACK");
+        context_.ui.setBusy(true);
+        const bool extracted = image::extractImage(context_);
+        context_.ui.setBusy(false);
+        if (extracted) image::saveImageFile(context_);
+    });
+    addButton("Update EEPROM", [this] {
+        setFocus("BACK");
+        image::updateImage(context_);
+    });
+    addNavigationButton("Datalogger", kDatalogger).enabled = false;
+    addNavigationButton("BACK", kMainMenu);
+    addPicture();
+    addHelpButton();
 }
 
-} // namespace vantrel::shell
+}  // namespace vantrel::shell
