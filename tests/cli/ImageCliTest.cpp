@@ -1,0 +1,104 @@
+// vantrel-cli extract, update and password, run as a program against its in-process
+// simulated actuator: exit status, output and the file written.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ImageCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vantrel-image-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    // Runs the tool with a settings store of its own, no terminal on standard input
+    // and a time limit, so a hang fails the test instead of stalling it.
+    CliRun run(const std::string& args) {
+        const std::string errFile = folder + "/stderr";
+        const std::string command = "XDG_CONFIG_HOME='" + folder + "' timeout 60 '" +
+                                    VANTREL_CLI_PATH + "' --simulate " + args + " </dev/null 2>'" +
+                                    errFile + "'";
+        CliRun result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return result;
+        char buffer[512];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(errFile);
+        result.err.assign(std::istreambuf_iterator<char>(err), {});
+        return result;
+    }
+
+    std::string folder;
+};
+
+TEST_F(ImageCli, ExtractThenUpdateWithTheFile) {
+    const std::string file = folder + "/image.ucf";
+    CliRun extract = run("extract -o '" + file + "'");
+    EXPECT_EQ(extract.status, 0) << extract.err;
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text.substr(0, 6), "DATIM\t");
+    EXPECT_NE(text.find("UNUSED2\t"), std::string::npos);
+
+    CliRun update = run("--login user --password qmzv --yes update '" + file + "'");
+    EXPECT_EQ(update.status, 0) << update.err;
+    // Only the question, answered by --yes: no error and no refusal.
+    EXPECT_EQ(std::count(update.err.begin(), update.err.end(), '\n'), 1) << update.err;
+}
+
+TEST_F(ImageCli, UpdateThatDoesNotCompleteExitsWithOne) {
+    const std::string file = folder + "/image.ucf";
+    ASSERT_EQ(run("extract -o '" + file + "'").status, 0);
+
+    CliRun noLogin = run("--yes update '" + file + "'");
+    EXPECT_EQ(noLogin.status, 1);
+    EXPECT_NE(noLogin.err.find("Incorrect Password entered"), std::string::npos);
+
+    // Without --yes and without a terminal the question is answered No.
+    EXPECT_EQ(run("--login user --password qmzv update '" + file + "'").status, 1);
+
+    CliRun missing = run("--login user --password qmzv --yes update '" + folder + "/none.ucf'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Could Not Open File"), std::string::npos);
+
+    EXPECT_EQ(run("extract '" + file + "'").status, 2);
+}
+
+TEST_F(ImageCli, PasswordReadAndWrite) {
+    CliRun read = run("password read");
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(std::regex_match(read.out, std::regex("[0-9A-F]{2}h\n"))) << read.out;
+
+    EXPECT_EQ(run("password write 1a").status, 0);
+    EXPECT_EQ(run("password write 1G").status, 2);
+    EXPECT_EQ(run("password write").status, 2);
+}
+
+}  // namespace
