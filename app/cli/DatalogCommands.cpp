@@ -1,11 +1,116 @@
-// Datalogger commands (datalog extract, datalog reset): the table is filled in with
-// the datalogger extraction.
+// datalog extract -o FILE.dfg, datalog reset: the "Extract Datalogger File" screen
+// driven by its buttons. The status line goes to standard error as it changes: on
+// a terminal as one line updated in place, otherwise one line per text.
+#include <unistd.h>
+
+#include <array>
+#include <iostream>
+#include <streambuf>
+
+#include "CliUi.h"
 #include "Command.h"
+#include "datalog/Dataloggermenu.h"
 
 namespace vantrel::cli {
 
+namespace {
+
+constexpr const char* kReturnAndClear = "\r\033[K";
+constexpr std::string_view kBlockErrorSuffix = " block error";
+
+// Standard error with a progress line that is rewritten in place. Anything else
+// written while the line is showing starts on a line of its own, so messages
+// shown during the extraction are not glued to the progress text.
+class ProgressLine : private std::streambuf {
+public:
+    explicit ProgressLine(bool inPlace) : inPlace_(inPlace), target_(std::cerr.rdbuf()) {
+        if (inPlace_) std::cerr.rdbuf(this);
+    }
+    ~ProgressLine() override {
+        if (!inPlace_) return;
+        std::cerr.flush();
+        std::cerr.rdbuf(target_);
+        endLine();
+    }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    // Shows the text in place of the previous one; a kept text stays on its line.
+    void show(const std::string& text, bool keep) {
+        if (!inPlace_) {
+            std::cerr << text << std::endl;
+            return;
+        }
+        std::cerr.flush();
+        const std::string line = kReturnAndClear + text;
+        target_->sputn(line.data(), static_cast<std::streamsize>(line.size()));
+        target_->pubsync();
+        showing_ = true;
+        if (keep) endLine();
+    }
+
+private:
+    void endLine() {
+        if (!showing_) return;
+        target_->sputc('\n');
+        target_->pubsync();
+        showing_ = false;
+    }
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        endLine();
+        return target_->sputc(traits_type::to_char_type(c));
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        if (count > 0) endLine();
+        return target_->sputn(text, count);
+    }
+    int sync() override { return target_->pubsync(); }
+
+    bool inPlace_;
+    std::streambuf* target_;
+    bool showing_ = false;
+};
+
+int runExtract(Session& session, std::span<const std::string> args) {
+    if (args.size() != 2 || args[0] != "-o" || args[1].empty()) return kUsage;
+    datalog::CDataloggermenu screen(session.context);
+    session.ui.run(screen);
+
+    ProgressLine progress(::isatty(STDERR_FILENO) == 1);
+    session.ui.onRefresh = [&] {
+        // A block error is a result, not progress: it keeps a line of its own.
+        const std::string& text = screen.status();
+        progress.show(text, text.ends_with(kBlockErrorSuffix));
+    };
+    session.ui.setFileAnswer(args[1]);
+    screen.click("Extract");
+    session.ui.onRefresh = nullptr;
+    return screen.lastOutcome() == datalog::CDataloggermenu::Outcome::Saved ? kSuccess : kFailed;
+}
+
+int runReset(Session& session) {
+    datalog::CDataloggermenu screen(session.context);
+    session.ui.run(screen);
+    screen.click("Reset Datalogger");
+    return session.ui.errorCount() > 0 ? kFailed : kSuccess;
+}
+
+int runDatalog(Session& session, std::span<const std::string> args) {
+    if (args.empty()) return kUsage;
+    if (args[0] == "extract") return runExtract(session, args.subspan(1));
+    if (args[0] == "reset" && args.size() == 1) return runReset(session);
+    return kUsage;
+}
+
+constexpr std::array<Command, 1> kCommands = {{
+    {"datalog", "extract -o FILE.dfg | reset", runDatalog},
+}};
+
+}  // namespace
+
 std::span<const Command> datalogCommands() {
-    return {};
+    return kCommands;
 }
 
 }  // namespace vantrel::cli

@@ -18,7 +18,7 @@ CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download M
         setFocus("BACK");
         image::updateImage(context_);
     });
-    addNavigationButton("Datalogger", kDatalogger).enabled = false;
+    addNavigationButton("Datalogger", kDatalogger);
     addNavigationButton("BACK", kMainMenu);
     addPicture();
     addHelpButton();

@@ -1,5 +1,6 @@
 #include "shell/ScreenLoop.h"
 
+#include "datalog/Dataloggermenu.h"
 #include "service/Diagnostics.h"
 #include "service/Vxchat.h"
 #include "shell/Downloads.h"
@@ -12,6 +13,8 @@ std::unique_ptr<ui::Screen> makeScreen(Context& context, uint16_t code) {
     switch (code) {
         case kMainMenu:
             return std::make_unique<CMainMenu>(context);
+        case kDatalogger:
+            return std::make_unique<datalog::CDataloggermenu>(context);
         case kDownloads:
             return std::make_unique<CDownloads>(context);
         case kLogin:

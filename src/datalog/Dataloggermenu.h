@@ -1,0 +1,36 @@
+#pragma once
+// The "Extract Datalogger File" screen: extracts the datalogger into a .dfg file,
+// showing each step on its status line, and clears the datalogger on request.
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "shell/NavigationScreen.h"
+
+namespace vantrel::datalog {
+
+inline constexpr const char* kStatusId = "Status";
+
+class CDataloggermenu : public shell::NavigationScreen {
+public:
+    explicit CDataloggermenu(shell::Context& context);
+    const char* className() const override { return "CDataloggermenu"; }
+
+    // Where the extraction takes the local time from; tests fix it.
+    std::function<std::time_t()> clock = [] { return std::time(nullptr); };
+
+    // How the last "Extract" ended, for callers that drive the screen without a user.
+    enum class Outcome { NotRun, Abandoned, NotSaved, Saved };
+    Outcome lastOutcome() const { return outcome_; }
+    const std::string& status() const { return status_->text; }
+
+private:
+    void extract();
+    void reset();
+    void showStatus(const std::string& text);
+
+    ui::Edit* status_ = nullptr;
+    Outcome outcome_ = Outcome::NotRun;
+};
+
+}  // namespace vantrel::datalog

@@ -1,0 +1,133 @@
+// vantrel-cli datalog extract and reset, run as a program against the simulated
+// actuator: exit status, the file written and the progress on standard error.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string err;
+};
+
+// Runs vantrel-cli with its standard error on the given descriptor's far end and
+// collects what it writes there, for at most 30 seconds.
+CliRun runCli(const std::vector<std::string>& args, bool stderrOnTerminal) {
+    int readEnd = -1;
+    int writeEnd = -1;
+    if (stderrOnTerminal) {
+        if (::openpty(&readEnd, &writeEnd, nullptr, nullptr, nullptr) != 0) return {};
+    } else {
+        int fds[2];
+        if (::pipe(fds) != 0) return {};
+        readEnd = fds[0];
+        writeEnd = fds[1];
+    }
+    std::vector<std::string> argv = {VANTREL_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> raw;
+    for (auto& a : argv)
+        raw.push_back(a.data());
+    raw.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd, STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(writeEnd);
+    CliRun run;
+    if (spawned != 0) {
+        ::close(readEnd);
+        return run;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    char buffer[4096];
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{readEnd, POLLIN, 0};
+        if (::poll(&p, 1, 200) <= 0) {
+            if (::waitpid(pid, &run.status, WNOHANG) == pid) break;
+            continue;
+        }
+        const ssize_t n = ::read(readEnd, buffer, sizeof buffer);
+        if (n <= 0) break;  // end of pipe, or the terminal's writer is gone
+        run.err.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(readEnd);
+    if (run.status == -1) {
+        if (std::chrono::steady_clock::now() >= deadline) ::kill(pid, SIGKILL);
+        ::waitpid(pid, &run.status, 0);
+    }
+    return run;
+}
+
+int exitCode(const CliRun& run) {
+    return WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -1;
+}
+
+class DatalogCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("datalog-cli-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+};
+
+TEST_F(DatalogCli, ExtractWritesTheFileAndPrintsOneStatusALine) {
+    const CliRun run =
+        runCli({"--simulate", "datalog", "extract", "-o", (folder / "site").string()}, false);
+    EXPECT_EQ(exitCode(run), 0) << run.err;
+    EXPECT_EQ(fs::file_size(folder / "site.dfg"), 20592u);
+    EXPECT_EQ(run.err,
+              "got Version Pro\ngot Relay\ngot Config\nBlock : 129/225\nBlock : 200/225\n"
+              "Block : 224/225\nBlock : 225/225\nBlock : 241/225\nDONE!!\n");
+}
+
+TEST_F(DatalogCli, OnATerminalTheStatusIsRewrittenInPlace) {
+    const CliRun run =
+        runCli({"--simulate", "datalog", "extract", "-o", (folder / "t.dfg").string()}, true);
+    EXPECT_EQ(exitCode(run), 0) << run.err;
+    // The terminal turns each line end into CR LF.
+    EXPECT_TRUE(run.err.starts_with("\r\033[Kgot Version Pro\r\033[Kgot Relay")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\r\033[KDONE!!\r\n")) << run.err;
+    EXPECT_EQ(run.err.find("\n"), run.err.size() - 1);
+}
+
+TEST_F(DatalogCli, ResetAndFailures) {
+    EXPECT_EQ(exitCode(runCli({"--simulate", "datalog", "reset"}, false)), 0);
+    EXPECT_EQ(exitCode(runCli({"--simulate", "datalog", "extract"}, false)), 2);
+    EXPECT_EQ(exitCode(runCli({"--simulate", "datalog", "wipe"}, false)), 2);
+
+    const std::string missing = (folder / "no-such-port").string();
+    CliRun run =
+        runCli({"--port", missing, "datalog", "extract", "-o", (folder / "x.dfg").string()}, false);
+    EXPECT_EQ(exitCode(run), 1);
+    EXPECT_TRUE(run.err.starts_with("Port did not open\n")) << run.err;
+    EXPECT_FALSE(fs::exists(folder / "x.dfg"));
+
+    run = runCli({"--simulate", "datalog", "extract", "-o", (folder / "none" / "x.dfg").string()},
+                 false);
+    EXPECT_EQ(exitCode(run), 1);
+    EXPECT_TRUE(run.err.ends_with("DONE!!\nCould Not Open File\n")) << run.err;
+}
+
+}  // namespace
