@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +24,8 @@ constexpr size_t kPacedChunkBytes = 16;
 // When nobody drains the terminal for this long, the rest of the output is dropped.
 constexpr auto kStallLimit = std::chrono::seconds(2);
 constexpr size_t kReadChunkBytes = 256;
+constexpr auto kDrainLimit = std::chrono::milliseconds(500);
+constexpr auto kDrainPoll = std::chrono::milliseconds(5);
 
 void closeFd(int& fd) {
     if (fd >= 0) ::close(fd);
@@ -147,6 +150,7 @@ void PtyServer::takeFrames() {
         for (const auto& output : actuator_.handle(frame)) {
             if (stopping_) return;
             if (output.hangUp) {
+                waitForDrain();
                 closeTerminal();
                 input_.clear();
                 const bool reopened = openTerminal();
@@ -178,6 +182,18 @@ void PtyServer::send(const Output& output) {
         if (!writeAll(output.bytes.data() + offset, end - offset)) break;
     }
     wireFree_ = start + kByteTime * static_cast<int64_t>(total);
+}
+
+// A terminal that closes loses what its reader has not taken yet, so a hang-up first
+// gives the reader a bounded moment to take what was sent before it.
+void PtyServer::waitForDrain() {
+    const auto deadline = Clock::now() + kDrainLimit;
+    int unread = 0;
+    while (::ioctl(slave_, FIONREAD, &unread) == 0 && unread > 0 && Clock::now() < deadline) {
+        if (!sleepUntil(Clock::now() + kDrainPoll)) return;
+    }
+    // Bytes still on their way into the terminal's queue get the same moment.
+    sleepUntil(Clock::now() + kDrainPoll);
 }
 
 bool PtyServer::writeAll(const uint8_t* bytes, size_t count) {

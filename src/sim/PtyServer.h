@@ -30,7 +30,8 @@ public:
     bool start();
     void stop();
     // The path of the slave side (for example /dev/pts/3). After a hang-up fault
-    // the server makes a new terminal, so the path changes.
+    // the server makes a new terminal, whose path may differ (the system may also
+    // hand out the freed number again).
     std::string path() const;
     // How many times the line was hung up.
     int hangUps() const { return hangUps_; }
@@ -46,6 +47,7 @@ private:
     void serve();
     void takeFrames();
     void send(const Output& output);
+    void waitForDrain();
     bool writeAll(const uint8_t* bytes, size_t count);
     // Waits until the time given, or until stop() is called; false when stopping.
     bool sleepUntil(std::chrono::steady_clock::time_point until);

@@ -13,7 +13,8 @@ using namespace link;
 
 uint8_t checksum(const std::array<uint8_t, 512>& e, int first, int length) {
     unsigned sum = 1;
-    for (int i = 0; i < length; ++i) sum += e[first + i];
+    for (int i = 0; i < length; ++i)
+        sum += e[first + i];
     return static_cast<uint8_t>(sum);
 }
 
