@@ -1,1 +1,66 @@
-int main() { return 0; }
+// vantrel: the tool with its Qt screens.
+//   vantrel [--port DEVICE] [--simulate] [--help]
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <optional>
+
+#include "Artwork.h"
+#include "QtUi.h"
+#include "TextCodec.h"
+#include "shell/Context.h"
+#include "shell/ScreenLoop.h"
+#include "shell/Settings.h"
+#include "sim/Actuator.h"
+#include "sim/PtyServer.h"
+
+namespace {
+constexpr const char* kPortValue = "Port";
+}
+
+int main(int argc, char* argv[]) {
+    using namespace vantrel;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Rudozi Vantrel"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    QApplication::setWindowIcon(qt::appIcon());
+    // The tool is a chain of modal screens: the gap between two of them must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configuration and service tool for motorised valve actuators."));
+    parser.addHelpOption();
+    QCommandLineOption portOption(QStringLiteral("port"),
+                                  QStringLiteral("The serial device of the actuator link."),
+                                  QStringLiteral("DEVICE"));
+    QCommandLineOption simulateOption(
+        QStringLiteral("simulate"),
+        QStringLiteral("Talk to a simulated actuator in this program."));
+    parser.addOption(portOption);
+    parser.addOption(simulateOption);
+    parser.process(app);
+
+    shell::Settings settings(shell::Settings::defaultPath());
+    qt::QtUi ui;
+    shell::Context context(ui, settings);
+    context.portName = parser.isSet(portOption) ? qt::toLatin1(parser.value(portOption))
+                                                : settings.read(shell::kSettingsSection, kPortValue,
+                                                                shell::kDefaultPortName);
+
+    std::optional<sim::Actuator> actuator;
+    std::optional<sim::PtyServer> server;
+    if (parser.isSet(simulateOption)) {
+        actuator.emplace();
+        server.emplace(*actuator);
+        if (!server->start()) {
+            QMessageBox::critical(nullptr, QApplication::applicationName(),
+                                  QStringLiteral("The simulated actuator could not be started."));
+            return 1;
+        }
+        context.portName = server->path();
+    }
+
+    shell::runScreenLoop(context);
+    return 0;
+}

@@ -1,0 +1,122 @@
+#include "QtUi.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "CErrorDlg.h"
+#include "ScreenPanel.h"
+#include "ScreenView.h"
+#include "SheetView.h"
+#include "TextCodec.h"
+#include "ui/Screen.h"
+#include "ui/Sheet.h"
+
+namespace vantrel::qt {
+
+QWidget* currentDialog() {
+    return QApplication::activeModalWidget();
+}
+
+QString fileFilter(const ui::FileDialog& dialog) {
+    QString name = fromLatin1(dialog.filterName);
+    QString pattern = fromLatin1(dialog.filterPattern);
+    if (pattern.isEmpty() || name.contains(pattern)) return name;
+    if (name.isEmpty()) return pattern;
+    return name + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+QString withDefaultExtension(const QString& path, const std::string& extension) {
+    if (extension.empty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + QLatin1Char('.') + fromLatin1(extension);
+}
+
+QtUi::QtUi() = default;
+
+QtUi::~QtUi() {
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void QtUi::message(const std::string& text, const std::string& caption, ui::Icon icon) {
+    QMessageBox::Icon boxIcon = icon == ui::Icon::Information   ? QMessageBox::Information
+                                : icon == ui::Icon::Exclamation ? QMessageBox::Warning
+                                                                : QMessageBox::NoIcon;
+    QString title = caption.empty() ? QApplication::applicationName() : fromLatin1(caption);
+    QMessageBox box(boxIcon, title, fromLatin1(text), QMessageBox::Ok, currentDialog());
+    box.exec();
+}
+
+bool QtUi::question(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
+                    QMessageBox::Yes | QMessageBox::No, currentDialog());
+    box.setDefaultButton(QMessageBox::Yes);
+    // Closing the box without an answer counts as No.
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUi::error(const std::string& text) {
+    CErrorDlg dialog(fromLatin1(text), currentDialog());
+    dialog.exec();
+}
+
+std::optional<std::string> QtUi::saveFile(const ui::FileDialog& dialog) {
+    return fileDialog(dialog, true);
+}
+
+std::optional<std::string> QtUi::openFile(const ui::FileDialog& dialog) {
+    return fileDialog(dialog, false);
+}
+
+std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool save) {
+    QFileDialog box(currentDialog());
+    box.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    box.setNameFilter(fileFilter(dialog));
+    box.setDefaultSuffix(fromLatin1(dialog.extension));
+    QString name = withDefaultExtension(fromLatin1(dialog.defaultName), dialog.extension);
+    if (!dialog.defaultName.empty()) box.selectFile(name);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+    QString path = box.selectedFiles().constFirst();
+    if (save) path = withDefaultExtension(path, dialog.extension);
+    if (!save && !QFileInfo(path).isFile()) return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+void QtUi::play(ui::Sound sound) {
+    sounds_.play(sound);
+}
+
+void QtUi::setBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::refresh() {
+    ScreenPanel::syncAllOpen();
+    // Paint what changed, but let no click or key reach a screen mid-operation.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtUi::run(ui::Screen& screen) {
+    screen.setUp();
+    if (screen.closed()) return;
+    ScreenView view(screen, currentDialog());
+    view.exec();
+}
+
+void QtUi::run(ui::Sheet& sheet) {
+    SheetView view(sheet, currentDialog());
+    if (sheet.closed()) return;
+    view.exec();
+}
+
+}  // namespace vantrel::qt

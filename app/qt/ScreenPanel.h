@@ -1,0 +1,87 @@
+#pragma once
+// Renders any ui::Screen as widgets: one group box per titled section, a grid of the
+// section's columns, one widget per control. Edits flow into the models at once;
+// after every handler all open panels re-sync their widgets from their models, and a
+// panel whose screen replaced its controls rebuilds itself.
+#include <QWidget>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/Screen.h"
+
+class QButtonGroup;
+class QLabel;
+class QVBoxLayout;
+
+namespace vantrel::qt {
+
+class ScreenPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ScreenPanel(ui::Screen& screen, QWidget* parent = nullptr);
+    ~ScreenPanel() override;
+
+    ui::Screen& screen() const { return screen_; }
+
+    // Model to widgets; rebuilds first when the screen's layout revision changed.
+    void sync();
+    // Moves keyboard focus to the control the screen names, if any.
+    void applyFocus();
+    // Presses a button as a click on its widget does: its handler runs, then every
+    // open panel re-syncs. A hidden or disabled button does nothing.
+    void press(ui::Button& button);
+
+    // The widget that shows a control (for a labelled edit or list: the field).
+    QWidget* widgetFor(const ui::Control* control) const;
+    QWidget* widgetFor(std::string_view key) const { return widgetFor(screen_.find(key)); }
+    // True while one of this panel's handlers runs (it may be showing a nested dialog).
+    bool handlerRunning() const { return handlerDepth_ > 0; }
+
+    // Re-syncs every panel that is open, in every dialog.
+    static void syncAllOpen();
+
+signals:
+    // A handler of this panel has run and every open panel has been re-synced.
+    void handlerFinished();
+    // The controls were replaced and the widgets built anew.
+    void rebuilt();
+
+private:
+    struct Binding {
+        ui::Control* control;
+        QWidget* widget;  // the widget showing the control
+        QWidget* cell;    // what sits in the grid (the widget or its container)
+        QLabel* label;    // the label beside a list or edit; may be null
+        int section;
+    };
+
+    void build();
+    void buildSection(const ui::Section& section, int sectionIndex, QVBoxLayout* into);
+    Binding makeBinding(ui::Control& control, int sectionIndex);
+    QWidget* makeButton(ui::Button& button);
+    QWidget* makeCheckBox(ui::CheckBox& box);
+    QWidget* makeRadioButton(ui::RadioButton& radio);
+    QWidget* makeComboBox(ui::ComboBox& combo);
+    QWidget* makeEdit(ui::Edit& edit);
+    void clickButton(ui::Button& button);
+    void syncBinding(const Binding& binding);
+    void syncRadioGroups();
+
+    // Runs a handler that a widget of generation `generation` asked for, then
+    // re-syncs; a request from widgets of an earlier build is dropped.
+    template <class Handler>
+    void runHandler(int generation, Handler&& handler, bool moveFocus);
+
+    ui::Screen& screen_;
+    QVBoxLayout* outer_;
+    QWidget* content_ = nullptr;
+    std::vector<Binding> bindings_;
+    std::vector<QWidget*> sectionBoxes_;
+    std::map<std::string, QButtonGroup*> radioGroups_;
+    int builtRevision_ = -1;
+    int generation_ = 0;
+    int handlerDepth_ = 0;
+};
+
+}  // namespace vantrel::qt

@@ -1,0 +1,65 @@
+#include "ScreenView.h"
+
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+
+#include "TextCodec.h"
+
+namespace vantrel::qt {
+namespace {
+constexpr int kMinimumWidth = 440;
+constexpr int kMargin = 12;
+constexpr std::array<const char*, 4> kExitCaptions = {"EXIT", "Exit", "BACK", "Back"};
+}  // namespace
+
+ui::Button* exitButton(const ui::Screen& screen) {
+    for (const char* caption : kExitCaptions)
+        for (const auto& control : screen.controls())
+            if (auto* button = dynamic_cast<ui::Button*>(control.get());
+                button && button->caption == caption && button->visible && button->enabled)
+                return button;
+    return nullptr;
+}
+
+ScreenView::ScreenView(ui::Screen& screen, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(fromLatin1(screen.title()));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    panel_ = new ScreenPanel(screen, this);
+    layout->addWidget(panel_);
+    connect(panel_, &ScreenPanel::handlerFinished, this, &ScreenView::closeIfDone);
+    connect(panel_, &ScreenPanel::rebuilt, this, &ScreenView::fitContents);
+    QSize hint = sizeHint();
+    resize(std::max(hint.width(), kMinimumWidth), hint.height());
+}
+
+void ScreenView::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    panel_->applyFocus();
+}
+
+void ScreenView::fitContents() {
+    // New controls may need more room; the window never shrinks under the user.
+    QSize hint = sizeHint();
+    resize(std::max(hint.width(), width()), std::max(hint.height(), height()));
+}
+
+void ScreenView::closeIfDone() {
+    setWindowTitle(fromLatin1(screen().title()));
+    if (screen().closed()) done(QDialog::Accepted);
+}
+
+void ScreenView::reject() {
+    // A handler is still running (perhaps showing a dialog of its own): it decides.
+    if (panel_->handlerRunning()) return;
+    if (ui::Button* button = exitButton(screen())) {
+        // As a click: the handler runs and the view re-syncs and closes as usual.
+        panel_->press(*button);
+        return;
+    }
+    screen().close();
+    done(QDialog::Rejected);
+}
+
+}  // namespace vantrel::qt

@@ -1,0 +1,37 @@
+#pragma once
+// A screen shown as a modal dialog. It closes when the screen closes itself; the
+// window's close button and Escape press the screen's own exit button where it has
+// one ("EXIT", "BACK", ...), so that the screen loop always learns where to go.
+#include <QDialog>
+
+#include "ScreenPanel.h"
+#include "ui/Screen.h"
+
+namespace vantrel::qt {
+
+class ScreenView : public QDialog {
+    Q_OBJECT
+public:
+    explicit ScreenView(ui::Screen& screen, QWidget* parent = nullptr);
+
+    ScreenPanel& panel() const { return *panel_; }
+    ui::Screen& screen() const { return panel_->screen(); }
+
+    // Escape and the window's close button.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void closeIfDone();
+    void fitContents();
+
+    ScreenPanel* panel_;
+};
+
+// The button that leaves a screen the way its user would: a visible, enabled
+// "EXIT", "Exit", "BACK" or "Back" button; nullptr when the screen has none.
+ui::Button* exitButton(const ui::Screen& screen);
+
+}  // namespace vantrel::qt

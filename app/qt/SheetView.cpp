@@ -1,0 +1,69 @@
+#include "SheetView.h"
+
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "TextCodec.h"
+
+namespace vantrel::qt {
+namespace {
+constexpr int kWidth = 460;
+constexpr int kHeight = 600;
+constexpr int kPageMargin = 8;
+}  // namespace
+
+SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet_(sheet) {
+    setWindowTitle(fromLatin1(sheet.title()));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    tabs_ = new QTabWidget(this);
+    tabs_->setUsesScrollButtons(true);
+    layout->addWidget(tabs_);
+    for (int i = 0; i < sheet.pageCount(); ++i) {
+        // Long pages scroll rather than push the window off a small screen.
+        auto* scroll = new QScrollArea(tabs_);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        auto* holder = new QWidget(scroll);
+        auto* holderLayout = new QVBoxLayout(holder);
+        holderLayout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+        scroll->setWidget(holder);
+        tabs_->addTab(scroll, fromLatin1(sheet.page(i).title()));
+    }
+    panels_.assign(sheet.pageCount(), nullptr);
+    resize(kWidth, kHeight);
+    connect(tabs_, &QTabWidget::currentChanged, this, &SheetView::showPage);
+    if (sheet.pageCount() > 0) showPage(0);
+}
+
+void SheetView::showPage(int index) {
+    if (index < 0 || index >= sheet_.pageCount()) return;
+    sheet_.show(index);
+    if (!panels_[index]) {
+        auto* scroll = static_cast<QScrollArea*>(tabs_->widget(index));
+        QWidget* holder = scroll->widget();
+        auto* panel = new ScreenPanel(sheet_.page(index), holder);
+        holder->layout()->addWidget(panel);
+        connect(panel, &ScreenPanel::handlerFinished, this, &SheetView::closeIfDone);
+        panels_[index] = panel;
+    }
+    // Setting up one page may change what the others show (the shared view flag).
+    ScreenPanel::syncAllOpen();
+    panels_[index]->applyFocus();
+    closeIfDone();
+}
+
+void SheetView::closeIfDone() {
+    if (sheet_.closed()) done(QDialog::Accepted);
+}
+
+void SheetView::reject() {
+    for (ScreenPanel* panel : panels_)
+        if (panel && panel->handlerRunning()) return;
+    int index = std::max(0, tabs_->currentIndex());
+    if (sheet_.pageCount() > 0) sheet_.page(index).close();
+    done(QDialog::Rejected);
+}
+
+}  // namespace vantrel::qt

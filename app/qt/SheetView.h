@@ -1,0 +1,36 @@
+#pragma once
+// A property sheet shown as a modal dialog: one tab per page, each page set up and
+// built the first time its tab is shown. Closing any page closes the sheet.
+#include <QDialog>
+#include <vector>
+
+#include "ScreenPanel.h"
+#include "ui/Sheet.h"
+
+class QTabWidget;
+
+namespace vantrel::qt {
+
+class SheetView : public QDialog {
+    Q_OBJECT
+public:
+    explicit SheetView(ui::Sheet& sheet, QWidget* parent = nullptr);
+
+    QTabWidget& tabs() const { return *tabs_; }
+    // The panel of a page, or nullptr while the page has not been shown.
+    ScreenPanel* panel(int index) const { return panels_.at(index); }
+
+    // Escape and the window's close button close the sheet as a cancel: the shown
+    // page is closed without running any of its buttons.
+    void reject() override;
+
+private:
+    void showPage(int index);
+    void closeIfDone();
+
+    ui::Sheet& sheet_;
+    QTabWidget* tabs_;
+    std::vector<ScreenPanel*> panels_;
+};
+
+}  // namespace vantrel::qt
