@@ -27,6 +27,7 @@ constexpr int kCurrentFirst = 42;
 constexpr int kDefaultOffset = 43;
 constexpr int kCopiedRegisters = 26;
 constexpr uint8_t kCopyDefaultToCurrent = 209;
+constexpr int kOpenLimit = 68;  // register of the 24-bit open limit
 constexpr uint8_t kCopyCurrentToDefault = 212;
 
 // Checksummed areas of the configuration page: first register, length, checksum register.
@@ -78,7 +79,10 @@ void fixChecksum(std::array<uint8_t, 512>& eeprom, const ChecksumArea& area) {
 // settings values (so every drop-down list can show them) and correct checksums.
 std::array<uint8_t, 512> initialEeprom() {
     std::array<uint8_t, 512> e{};
-    const uint8_t position[6] = {0x10, 0x27, 0x00, 0x20, 0x4E, 0x00};
+    // Position halfway between the home count 0x1A0000 and the open limit, 24 bits
+    // least significant byte first (twice: the position record has two counts).
+    const uint8_t position[6] = {0x10, 0x27, 0x1A, 0x10, 0x27, 0x1A};
+    const uint8_t openLimit[3] = {0x20, 0x4E, 0x1A};
     std::copy(std::begin(position), std::end(position), e.begin());
     std::copy(std::begin(position), std::end(position), e.begin() + 6);
     putText(e, 12, 16, "SIM-MAIN-000101");
@@ -95,6 +99,7 @@ std::array<uint8_t, 512> initialEeprom() {
     std::copy(std::begin(position), std::end(position), e.begin() + kRegisterBase);
     for (int r = 6; r < 256; ++r)
         e[kRegisterBase + r] = static_cast<uint8_t>(r % 4);
+    std::copy(std::begin(openLimit), std::end(openLimit), e.begin() + kRegisterBase + kOpenLimit);
     for (int i = 0; i < kCopiedRegisters; ++i)
         e[kRegisterBase + kCurrentFirst + kDefaultOffset + i] =
             e[kRegisterBase + kCurrentFirst + i];
