@@ -31,8 +31,10 @@ constexpr uint8_t kBusKindRegister = 47;
 constexpr int kBusLastRegister = 63;
 constexpr int kMultiportLastRegister = 99;
 constexpr int kBusRetriesBeforeQuestion = 3;
+// The card's refusal, a bad result or checksum, and a reply that never came: each
+// would otherwise stay set and fail every retry whatever the card answers.
 constexpr uint32_t kClearedBeforeBusRetry =
-    link::kOptionCommsError | link::kResultBad | link::kChecksumBad;  // 0x406
+    link::kOptionCommsError | link::kResultBad | link::kChecksumBad | link::kEventNotRx;
 
 constexpr uint8_t kLocalStatusAddress = 116;
 constexpr uint8_t kNotInLocalBit = 0x04;  // reply byte 9
@@ -104,6 +106,9 @@ bool readConfigBlocks(shell::Context& context, LinkPort& link, bool zr2) {
         if (!link.receiveBlock(context.image.bytes.data() + kBlockBytes * j, link::kConfigLeadIn))
             return failReported(context);
     }
+    // Every bad block has come again intact: the burst's CRC error is mended and must
+    // not stand in for the message of a later failure.
+    context.errorFlags &= ~link::kBlockCrcWrong;
     return true;
 }
 

@@ -12,7 +12,10 @@ CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download M
         context_.ui.setBusy(true);
         const bool extracted = image::extractImage(context_);
         context_.ui.setBusy(false);
-        if (extracted) image::saveImageFile(context_);
+        if (!extracted) return;
+        // The end of the long transfer is heard before the save dialog asks for a name.
+        context_.ui.play(ui::Sound::End);
+        image::saveImageFile(context_);
     });
     addButton("Update EEPROM", [this] {
         setFocus("BACK");

@@ -153,7 +153,11 @@ std::vector<Output> Actuator::handle(const std::array<uint8_t, 11>& frame) {
         sum = static_cast<uint8_t>(sum + frame[i]);
     const bool frameGood = sum == frame[10];
 
-    if (!(frameGood && faults.silentCommand == command)) {
+    const bool silent = frameGood && faults.silentCommand == command &&
+                        (!faults.silentAddress || *faults.silentAddress == address) &&
+                        faults.silentCount != 0;
+    if (silent && faults.silentCount > 0) --faults.silentCount;
+    if (!silent) {
         std::vector<Output> extra;
         Reply reply;
         auto refusal = std::find_if(faults.refusals.begin(), faults.refusals.end(),

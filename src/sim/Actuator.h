@@ -42,6 +42,8 @@ struct Faults {
 
     std::optional<uint8_t> badChecksumCommand;  // reply with a wrong checksum
     std::optional<uint8_t> silentCommand;       // no reply at all
+    std::optional<uint8_t> silentAddress;       // only frames with this address, when given
+    int silentCount = -1;                       // frames the silence hits (-1: all)
     std::optional<int> hangUpAfterFrames;       // close the line after answering this many
                                                 // frames (fires once)
 

@@ -337,6 +337,31 @@ TEST(Extract, BadBlockInTheBurstIsAskedForAgainAlone) {
     EXPECT_TRUE(std::equal(eeprom.begin(), eeprom.end(), rig.context.image.bytes.begin()));
 }
 
+TEST(Extract, MendedBurstBlockDoesNotHideALaterFailure) {
+    // Block 1 comes again intact; a later refusal must show its own message.
+    sim::Options options;
+    options.partTurn = true;
+    options.faults.badCrcConfigBlock = 1;
+    options.faults.refusals.push_back({READ_PART_TURN, 57, 'E', -1});
+    test::SimRig rig(options);
+    EXPECT_FALSE(extractImage(rig.context));
+    EXPECT_EQ(rig.ui.messages, std::vector<std::string>{"Incorrect CRC received"});
+    EXPECT_EQ(rig.ui.errors, std::vector<std::string>{"EEPROM Error"});
+}
+
+TEST(Extract, BusRegisterThatMissedOneReplyIsReadOnRetry) {
+    // A reply that never came must not fail every retry that follows it.
+    sim::Options options = withCard('M', '2');
+    options.faults.silentCommand = READ_BUS_REGISTER;
+    options.faults.silentAddress = 5;
+    options.faults.silentCount = 1;
+    test::SimRig rig(options);
+    ASSERT_TRUE(extractImage(rig.context));
+    EXPECT_TRUE(rig.ui.questions.empty());
+    EXPECT_TRUE(rig.ui.errors.empty());
+    EXPECT_EQ(rig.context.image.optionType, kModbusMk2);
+}
+
 TEST(Extract, FailuresEndTheExtractWithTheirMessage) {
     sim::Options options = withCard('N', '1');
     // The first refusal of a three-byte card read is retried once, the second ends it.
@@ -521,6 +546,7 @@ TEST(DownloadMenu, ExtractEepromExtractsAndSaves) {
     EXPECT_EQ(screen.focus(), "BACK");
     EXPECT_EQ(rig.ui.busyCount, 1);
     EXPECT_FALSE(rig.ui.busy);
+    EXPECT_EQ(rig.ui.sounds, std::vector<ui::Sound>{ui::Sound::End});
     EXPECT_TRUE(std::filesystem::exists(rig.folder + "/menu.ucf"));
 
     // The file written holds the image just read.
