@@ -27,6 +27,7 @@ constexpr int kButtonMinimumHeight = 30;
 constexpr int kMultiLineRows = 4;
 constexpr int kAppIconPictureSize = 64;
 constexpr int kNoLengthLimit = 32767;  // QLineEdit's own maximum
+constexpr int kWidestEditChars = 8;    // beyond this a box may show a part only
 
 std::vector<ScreenPanel*>& openPanels() {
     static std::vector<ScreenPanel*> panels;
@@ -295,6 +296,12 @@ QWidget* ScreenPanel::makeEdit(ui::Edit& edit) {
         return widget;
     }
     auto* widget = new QLineEdit(content_);
+    // A line edit's own preferred width would make rows of short boxes (hex bytes,
+    // serial numbers) wider than a small screen: size it by what it may hold.
+    int chars = edit.maxLength > 0 ? std::min(edit.maxLength, kWidestEditChars) : kWidestEditChars;
+    widget->setMinimumWidth(widget->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
+                            (chars + 2));
+    widget->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(widget, &QLineEdit::textChanged, this, [this, generation, &edit](const QString& text) {
         runHandler(
             generation,

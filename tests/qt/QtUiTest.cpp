@@ -1,0 +1,214 @@
+// The Qt Ui: its dialogs answer as the user does, and file dialogs hand back usable
+// paths. Dialogs are answered by a ModalDriver so that nothing waits for a person.
+#include <gtest/gtest.h>
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "CErrorDlg.h"
+#include "ModalDriver.h"
+#include "QtUi.h"
+#include "SheetView.h"
+#include "SoundPlayer.h"
+#include "ui/Sheet.h"
+
+namespace vantrel::qt {
+namespace {
+
+using test::ModalDriver;
+
+void pressMessageButton(QWidget* modal, QMessageBox::StandardButton which) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_TRUE(box);
+    box->button(which)->click();
+}
+
+TEST(QtUi, QuestionAnswersYesOrNo) {
+    QtUi ui;
+    QString text;
+    ModalDriver driver({[&](QWidget* modal) {
+                            text = qobject_cast<QMessageBox*>(modal)->text();
+                            pressMessageButton(modal, QMessageBox::Yes);
+                        },
+                        [](QWidget* modal) { pressMessageButton(modal, QMessageBox::No); },
+                        [](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); }});
+    EXPECT_TRUE(ui.question("Do you want to Save to file?", "Update"));
+    EXPECT_FALSE(ui.question("Do you want to Save to file?", "Update"));
+    EXPECT_FALSE(ui.question("Closed without an answer", "Update"));
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(driver.seen(), (QStringList{"Update", "Update", "Update"}));
+    EXPECT_EQ(text, "Do you want to Save to file?");
+}
+
+TEST(QtUi, MessageTitleIsTheCaptionOrTheApplicationName) {
+    QtUi ui;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    ModalDriver driver({[&](QWidget* modal) {
+                            icon = qobject_cast<QMessageBox*>(modal)->icon();
+                            pressMessageButton(modal, QMessageBox::Ok);
+                        },
+                        [](QWidget* modal) { pressMessageButton(modal, QMessageBox::Ok); }});
+    ui.message("DONE!!", "Extract", ui::Icon::Information);
+    ui.message("CRC wrong", "", ui::Icon::None);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(driver.seen(), (QStringList{"Extract", "Rudozi Vantrel"}));
+    EXPECT_EQ(icon, QMessageBox::Information);
+}
+
+TEST(QtUi, ErrorDialogShowsTheMessageUntilOk) {
+    QtUi ui;
+    QString shown;
+    ModalDriver driver({[&](QWidget* modal) {
+        auto* dialog = qobject_cast<CErrorDlg*>(modal);
+        ASSERT_TRUE(dialog);
+        shown = dialog->textBox().toPlainText();
+        EXPECT_TRUE(dialog->textBox().isReadOnly());
+        EXPECT_EQ(dialog->okButton().text(), "OK");
+        QTest::mouseClick(&dialog->okButton(), Qt::LeftButton);
+    }});
+    ui.error("Incorrect Password entered");
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(driver.seen(), QStringList{"Error"});
+    EXPECT_EQ(shown, "Incorrect Password entered");
+}
+
+TEST(QtUi, FileDialogsAddTheExtensionAndRequireExistingFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QtUi ui;
+    ui::FileDialog eeprom{"Eeprom", "ucf", "Eeprom Files (*.ucf)", "*.ucf"};
+    QStringList filters;
+    auto typeAndAccept = [&](const QString& name) {
+        return [&, name](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_TRUE(dialog);
+            filters = dialog->nameFilters();
+            // Typed into the name box, as a user does.
+            auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(nameBox);
+            nameBox->setText(dir.filePath(name));
+            QMetaObject::invokeMethod(dialog, "accept");
+        };
+    };
+    {
+        ModalDriver driver({typeAndAccept("first")});
+        auto saved = ui.saveFile(eeprom);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(*saved, dir.filePath("first.ucf").toStdString());
+        EXPECT_EQ(filters, QStringList{"Eeprom Files (*.ucf)"});
+    }
+    {
+        // A name typed with its own extension keeps it.
+        ModalDriver driver({typeAndAccept("copy.txt")});
+        EXPECT_EQ(ui.saveFile(eeprom), dir.filePath("copy.txt").toStdString());
+    }
+    {
+        // Opening a file that is not there gives nothing.
+        QPointer<QWidget> fileDialog;
+        ModalDriver driver({[&](QWidget* modal) {
+                                fileDialog = modal;
+                                typeAndAccept("missing.ucf")(modal);
+                            },
+                            [&](QWidget* modal) {  // the dialog's own "not found" warning
+                                EXPECT_TRUE(qobject_cast<QMessageBox*>(modal));
+                                static_cast<QDialog*>(modal)->reject();
+                                QTimer::singleShot(0, fileDialog, [&] {
+                                    static_cast<QDialog*>(fileDialog.data())->reject();
+                                });
+                            }});
+        EXPECT_FALSE(ui.openFile(eeprom));
+        EXPECT_TRUE(driver.finished());
+    }
+    std::ofstream(dir.filePath("there.ucf").toStdString()) << "CUST_CFIG\t00\n";
+    {
+        ModalDriver driver({typeAndAccept("there.ucf")});
+        EXPECT_EQ(ui.openFile(eeprom), dir.filePath("there.ucf").toStdString());
+    }
+    {
+        ModalDriver driver({[](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); }});
+        EXPECT_FALSE(ui.saveFile(eeprom));
+    }
+}
+
+TEST(QtUi, FilterAndExtensionHelpers) {
+    EXPECT_EQ(fileFilter({"", "dfg", "Datalog Files", "*.dfg"}), "Datalog Files (*.dfg)");
+    EXPECT_EQ(fileFilter({"", "ucf", "Eeprom Files (*.ucf)", "*.ucf"}), "Eeprom Files (*.ucf)");
+    EXPECT_EQ(withDefaultExtension("/tmp/a", "ucf"), "/tmp/a.ucf");
+    EXPECT_EQ(withDefaultExtension("/tmp/a.dfg", "ucf"), "/tmp/a.dfg");
+    EXPECT_EQ(withDefaultExtension("/tmp/v1.2/a", "ucf"), "/tmp/v1.2/a.ucf");
+}
+
+TEST(QtUi, SoundsAndBusyCursorNeverBlock) {
+    QtUi ui;
+    for (auto sound : {ui::Sound::Menu, ui::Sound::End, ui::Sound::Critical}) {
+        EXPECT_TRUE(QFile::exists(SoundPlayer::resourcePath(sound)));
+        ui.play(sound);
+    }
+    ui.setBusy(true);
+    ui.setBusy(true);
+    ASSERT_TRUE(QApplication::overrideCursor());
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.setBusy(false);
+    // Switched on twice, off once: the cursor is back to normal all the same.
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+class Page : public ui::Screen {
+public:
+    Page(std::string title, int& setUps) : ui::Screen(std::move(title)), setUps_(setUps) {}
+    const char* className() const override { return "Page"; }
+    void setUp() override {
+        ++setUps_;
+        addButton("Done", [this] { close(); });
+    }
+
+private:
+    int& setUps_;
+};
+
+TEST(QtUi, SheetSetsUpPagesWhenFirstShownAndClosesWithAnyPage) {
+    int setUps = 0;
+    ui::Sheet sheet("Configuration");
+    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
+        sheet.addPage(std::make_unique<Page>(title, setUps));
+    SheetView view(sheet);
+    view.show();
+    EXPECT_EQ(setUps, 1);
+    EXPECT_EQ(view.tabs().count(), 3);
+    EXPECT_EQ(view.tabs().tabText(1), "Limits");
+    EXPECT_FALSE(view.panel(1));
+
+    view.tabs().setCurrentIndex(2);
+    view.tabs().setCurrentIndex(0);
+    view.tabs().setCurrentIndex(2);
+    EXPECT_EQ(setUps, 2);  // pages are set up once, the first time they show
+    ASSERT_TRUE(view.panel(2));
+
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel(2)->widgetFor("Done")), Qt::LeftButton);
+    EXPECT_TRUE(sheet.closed());
+    EXPECT_FALSE(view.isVisible());
+}
+
+TEST(QtUi, SheetWindowCloseCancelsWithoutPressingButtons) {
+    int setUps = 0;
+    ui::Sheet sheet("Configuration");
+    sheet.addPage(std::make_unique<Page>("Stop Settings", setUps));
+    QtUi ui;
+    ModalDriver driver({[](QWidget* modal) { modal->close(); }});
+    ui.run(sheet);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_TRUE(sheet.closed());
+}
+
+}  // namespace
+}  // namespace vantrel::qt

@@ -1,0 +1,360 @@
+// The generic view: every control kind becomes the right widget, edits reach the
+// models, handlers run on clicks and the widgets follow the models afterwards.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "LampIndicator.h"
+#include "ModalDriver.h"
+#include "QtUi.h"
+#include "ScreenView.h"
+
+namespace vantrel::qt {
+namespace {
+
+using test::findByText;
+
+// A screen with one of everything, and handlers that change other controls.
+class Everything : public ui::Screen {
+public:
+    Everything() : ui::Screen("Everything") {
+        section("Settings");
+        status = &addLabel("idle", "status");
+        addButton("Apply", [this] {
+            ++applied;
+            status->text = "applied";
+            hideMe->visible = false;
+            extra->enabled = !extra->enabled;
+            list->entries = {"10", "20", "30"};
+            list->selected = 2;
+            lamp->lit = true;
+            bar->value = 40;
+        });
+        toggle = &addTwoStateButton("Close on Torque", "Close On Limit", [this] { ++toggled; });
+        box = &addCheckBox("5% Boost");
+        box->onChange = [this] { status->text = box->checked ? "boost on" : "boost off"; };
+        list = &addComboBox("Close Torque %");
+        list->entries = {"40", "50"};
+        list->selected = 0;
+        name = &addEdit("Name");
+        name->maxLength = 8;
+        secret = &addEdit("Password");
+        secret->masked = true;
+        notes = &addEdit("Notes");
+        notes->multiLine = true;
+        notes->maxLength = 12;
+        notes->text = "one\r\ntwo";
+        hideMe = &addButton("Hidden later", nullptr);
+        extra = &addButton("Extra", nullptr);
+
+        section("Action", 3);
+        for (const char* text : {"Open", "Close", "Stay put"})
+            radios.push_back(&addRadioButton(text, "action"));
+        radios[1]->checked = true;
+
+        section("Indicators", 2, true);
+        for (const char* text : {"A", "B", "C", "D"})
+            lamps.push_back(&addLamp(text));
+        lamp = lamps[0];
+        section();
+        bar = &addProgressBar("progress");
+        addPicture();
+        auto& gone = addButton("Never shown", nullptr);
+        gone.visible = false;
+    }
+    const char* className() const override { return "Everything"; }
+
+    int applied = 0, toggled = 0;
+    ui::Label* status;
+    ui::Button* toggle;
+    ui::CheckBox* box;
+    ui::ComboBox* list;
+    ui::Edit *name, *secret, *notes;
+    ui::Button *hideMe, *extra;
+    std::vector<ui::RadioButton*> radios;
+    std::vector<ui::Lamp*> lamps;
+    ui::Lamp* lamp;
+    ui::ProgressBar* bar;
+};
+
+template <class T>
+T* widget(ScreenView& view, std::string_view key) {
+    return qobject_cast<T*>(view.panel().widgetFor(key));
+}
+
+TEST(ScreenView, RendersEveryControlKindFromTheModel) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+
+    EXPECT_EQ(view.windowTitle(), "Everything");
+    ASSERT_TRUE(widget<QLabel>(view, "status"));
+    EXPECT_EQ(widget<QLabel>(view, "status")->text(), "idle");
+    EXPECT_EQ(widget<QPushButton>(view, "Close on Torque")->text(), "Close on Torque");
+    EXPECT_FALSE(widget<QCheckBox>(view, "5% Boost")->isChecked());
+    auto* combo = widget<QComboBox>(view, "Close Torque %");
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), "40");
+    EXPECT_EQ(widget<QLineEdit>(view, "Password")->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(widget<QLineEdit>(view, "Name")->maxLength(), 8);
+    // CR LF in the model shows as two lines.
+    EXPECT_EQ(widget<QPlainTextEdit>(view, "Notes")->toPlainText(), "one\ntwo");
+    EXPECT_TRUE(widget<QRadioButton>(view, "Close")->isChecked());
+    EXPECT_FALSE(widget<QRadioButton>(view, "Open")->isChecked());
+    ASSERT_TRUE(qobject_cast<LampIndicator*>(view.panel().widgetFor("A")));
+    ASSERT_TRUE(widget<QProgressBar>(view, "progress"));
+    ASSERT_TRUE(widget<QLabel>(view, "picture"));
+    EXPECT_FALSE(widget<QLabel>(view, "picture")->pixmap().isNull());
+
+    // Lists and edits carry their label beside them; titled sections are frames.
+    EXPECT_TRUE(findByText<QLabel>(&view, "Close Torque %"));
+    EXPECT_TRUE(findByText<QLabel>(&view, "Name"));
+    QStringList frames;
+    for (auto* frame : view.findChildren<QGroupBox*>())
+        frames << frame->title();
+    EXPECT_EQ(frames, (QStringList{"Settings", "Action", "Indicators"}));
+
+    // Hidden controls are not shown; the help of a screen is just a hidden button.
+    EXPECT_FALSE(view.panel().widgetFor("Never shown")->isVisible());
+    EXPECT_TRUE(view.panel().widgetFor("Hidden later")->isVisible());
+}
+
+TEST(ScreenView, GridsFillRowByRowOrColumnByColumn) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    auto pos = [&](std::string_view key) { return view.panel().widgetFor(key)->geometry(); };
+    // Three radio buttons in three columns: one row.
+    EXPECT_EQ(pos("Open").top(), pos("Stay put").top());
+    EXPECT_LT(pos("Open").left(), pos("Close").left());
+    // Four lamps in two columns, column by column: A above B, C beside A.
+    EXPECT_LT(pos("A").top(), pos("B").top());
+    EXPECT_EQ(pos("A").top(), pos("C").top());
+    EXPECT_LT(pos("A").left(), pos("C").left());
+    EXPECT_EQ(pos("C").left(), pos("D").left());
+}
+
+TEST(ScreenView, ClickRunsTheHandlerAndResyncsEveryWidget) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+
+    QTest::mouseClick(widget<QPushButton>(view, "Apply"), Qt::LeftButton);
+    EXPECT_EQ(screen.applied, 1);
+    EXPECT_EQ(widget<QLabel>(view, "status")->text(), "applied");
+    EXPECT_FALSE(view.panel().widgetFor("Hidden later")->isVisible());
+    EXPECT_FALSE(view.panel().widgetFor("Extra")->isEnabled());
+    auto* combo = widget<QComboBox>(view, "Close Torque %");
+    EXPECT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->currentText(), "30");
+    EXPECT_TRUE(qobject_cast<LampIndicator*>(view.panel().widgetFor("A"))->isLit());
+    EXPECT_EQ(widget<QProgressBar>(view, "progress")->value(), 40);
+    // Refilling the list from the model must not have been taken as a user's choice.
+    EXPECT_EQ(screen.list->selected, 2);
+
+    // A hidden or disabled button's handler never runs, even when asked directly.
+    view.panel().press(*screen.extra);
+    view.panel().press(*screen.hideMe);
+    EXPECT_EQ(screen.applied, 1);
+}
+
+TEST(ScreenView, TwoStateButtonShowsItsSetting) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    auto* button = widget<QPushButton>(view, "Close on Torque");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(screen.toggled, 1);
+    EXPECT_TRUE(screen.toggle->isSecond());
+    EXPECT_EQ(button->text(), "Close On Limit");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(button->text(), "Close on Torque");
+}
+
+TEST(ScreenView, WidgetEditsReachTheModels) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+
+    widget<QCheckBox>(view, "5% Boost")->click();
+    EXPECT_TRUE(screen.box->checked);
+    EXPECT_EQ(widget<QLabel>(view, "status")->text(), "boost on");
+
+    widget<QComboBox>(view, "Close Torque %")->setCurrentIndex(1);
+    EXPECT_EQ(screen.list->selectedText(), "50");
+
+    // One choice per group, in the model as on the screen.
+    widget<QRadioButton>(view, "Stay put")->click();
+    EXPECT_FALSE(screen.radios[0]->checked);
+    EXPECT_FALSE(screen.radios[1]->checked);
+    EXPECT_TRUE(screen.radios[2]->checked);
+    EXPECT_FALSE(widget<QRadioButton>(view, "Close")->isChecked());
+
+    // Typed text is 8-bit; the box stops at the maximum length.
+    widget<QLineEdit>(view, "Name")->insert(QString::fromUtf8("Gr\u00FC\u00DFe-valve"));
+    EXPECT_EQ(screen.name->text,
+              "Gr\xFC\xDF"
+              "e-va");
+
+    // A multi-line box keeps the model's CR LF line ends and its maximum length.
+    auto* notes = widget<QPlainTextEdit>(view, "Notes");
+    notes->setPlainText("a\nb\nc-too-long-for-it");
+    EXPECT_EQ(screen.notes->text, "a\r\nb\r\nc-too-lo");
+    EXPECT_EQ(notes->toPlainText(), "a\nb\nc-too-lo");
+}
+
+TEST(ScreenView, ModelChangesOutsideHandlersShowOnRefresh) {
+    Everything screen;
+    QtUi ui;
+    ScreenView view(screen);
+    view.show();
+    // A long operation steps a progress bar and a lamp, then refreshes.
+    screen.bar->value = 75;
+    screen.lamps[3]->lit = true;
+    screen.radios[1]->checked = false;  // a group may show no choice at all
+    ui.refresh();
+    EXPECT_EQ(widget<QProgressBar>(view, "progress")->value(), 75);
+    EXPECT_TRUE(qobject_cast<LampIndicator*>(view.panel().widgetFor("D"))->isLit());
+    for (const char* text : {"Open", "Close", "Stay put"})
+        EXPECT_FALSE(widget<QRadioButton>(view, text)->isChecked()) << text;
+}
+
+TEST(ScreenView, LampsCannotBeChangedByTheUser) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    QWidget* lamp = view.panel().widgetFor("B");
+    QTest::mouseClick(lamp, Qt::LeftButton);
+    QTest::keyClick(lamp, Qt::Key_Space);
+    EXPECT_FALSE(screen.lamps[1]->lit);
+    EXPECT_EQ(lamp->focusPolicy(), Qt::NoFocus);
+}
+
+// A page that swaps its controls, as the notes page swaps its two views.
+class Swapping : public ui::Screen {
+public:
+    Swapping() : ui::Screen("Swapping") { buildNotes(); }
+    const char* className() const override { return "Swapping"; }
+    void buildNotes() {
+        clearControls();
+        addEdit("Service Notes:");
+        addTwoStateButton(
+            "Notes", "S/Nos", [this] { buildSerials(); }, "view");
+    }
+    void buildSerials() {
+        clearControls();
+        for (const char* label : {"Main PCB:", "Power PCB:"})
+            addEdit(label);
+        auto& view = addTwoStateButton(
+            "Notes", "S/Nos", [this] { buildNotes(); }, "view");
+        view.caption = "S/Nos";
+        setFocus("Power PCB:");
+    }
+};
+
+TEST(ScreenView, RebuildsWhenTheScreenReplacesItsControls) {
+    Swapping screen;
+    ScreenView view(screen);
+    view.show();
+    ASSERT_TRUE(view.panel().widgetFor("Service Notes:"));
+
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("view")), Qt::LeftButton);
+    EXPECT_FALSE(view.panel().widgetFor("Service Notes:"));
+    auto* power = qobject_cast<QLineEdit*>(view.panel().widgetFor("Power PCB:"));
+    ASSERT_TRUE(power);
+    EXPECT_EQ(qobject_cast<QPushButton*>(view.panel().widgetFor("view"))->text(), "S/Nos");
+
+    // The new widgets are live: typing reaches the new model.
+    QTest::keyClicks(power, "P123");
+    EXPECT_EQ(screen.get<ui::Edit>("Power PCB:").text, "P123");
+
+    // And back again, twice over, without touching the controls that were removed.
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("view")),
+                          Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(view.panel().widgetFor("Main PCB:"));
+    // The widgets of earlier views are gone, not merely hidden.
+    EXPECT_EQ(view.findChildren<QLineEdit*>().size(), 2);
+}
+
+// A menu: a button that opens nothing but moves focus, and an exit button.
+class Menu : public ui::Screen {
+public:
+    explicit Menu(bool withExit) : ui::Screen("Menu") {
+        addEdit("Search");
+        addButton("About...", [this] { setFocus("EXIT"); });
+        if (withExit)
+            addButton("EXIT", [this] {
+                ++exits;
+                close();
+            });
+    }
+    const char* className() const override { return "Menu"; }
+    int exits = 0;
+};
+
+TEST(ScreenView, FocusFollowsTheScreen) {
+    Menu screen(true);
+    ScreenView view(screen);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("About...")),
+                      Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), view.panel().widgetFor("EXIT"));
+}
+
+TEST(ScreenView, ClosesWhenTheScreenCloses) {
+    Menu screen(true);
+    ScreenView view(screen);
+    view.show();
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("EXIT")), Qt::LeftButton);
+    EXPECT_TRUE(screen.closed());
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(view.result(), QDialog::Accepted);
+}
+
+TEST(ScreenView, WindowCloseButtonLeavesThroughTheExitButton) {
+    Menu screen(true);
+    ScreenView view(screen);
+    view.show();
+    view.close();  // the window's X
+    EXPECT_EQ(screen.exits, 1);
+    EXPECT_TRUE(screen.closed());
+    EXPECT_FALSE(view.isVisible());
+
+    // Without an exit button the screen is simply closed.
+    Menu bare(false);
+    ScreenView bareView(bare);
+    bareView.show();
+    QTest::keyClick(&bareView, Qt::Key_Escape);
+    EXPECT_TRUE(bare.closed());
+    EXPECT_FALSE(bareView.isVisible());
+}
+
+TEST(ScreenView, RunReturnsAtOnceForAScreenClosedDuringSetUp) {
+    class ClosesAtOnce : public ui::Screen {
+    public:
+        ClosesAtOnce() : ui::Screen("Gone") {}
+        const char* className() const override { return "ClosesAtOnce"; }
+        void setUp() override { close(); }
+    } screen;
+    QtUi ui;
+    test::ModalDriver driver({}, 2000);
+    ui.run(screen);
+    EXPECT_TRUE(driver.seen().isEmpty());
+}
+
+}  // namespace
+}  // namespace vantrel::qt
