@@ -407,8 +407,13 @@ void ScreenPanel::syncBinding(const Binding& binding) {
                 if (line->text() != text) line->setText(text);
                 line->setEchoMode(model.masked ? QLineEdit::Password : QLineEdit::Normal);
                 line->setReadOnly(model.readOnly);
-                // A status line is read, not typed into: Tab passes it by.
+                // A status line is read, not typed into: Tab passes it by, and it
+                // looks like a display rather than an entry box.
                 line->setFocusPolicy(model.readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+                QPalette colours = palette();
+                if (model.readOnly)
+                    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+                line->setPalette(colours);
                 line->setAlignment(alignment | Qt::AlignVCenter);
             }
             break;
