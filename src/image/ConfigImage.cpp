@@ -4,15 +4,30 @@
 
 namespace vantrel::image {
 
+uint8_t optionTypeOfBusKind(uint8_t kind) {
+    switch (kind) {
+        case 1:
+            return kModbusMk2;
+        case 2:
+            return kProfibusMk2;
+        case 3:
+            return kFieldbusMk2;
+        default:
+            return kNoOption;
+    }
+}
+
 uint8_t imageChecksum(const uint8_t* start, int length) {
     unsigned sum = 1;
-    for (int i = 0; i < length; ++i) sum += start[i];
+    for (int i = 0; i < length; ++i)
+        sum += start[i];
     return static_cast<uint8_t>(sum);
 }
 
 int oddBitCount(const uint8_t* bytes, int count) {
     int ones = 0;
-    for (int i = 0; i < count; ++i) ones += std::popcount(bytes[i]);
+    for (int i = 0; i < count; ++i)
+        ones += std::popcount(bytes[i]);
     return ones & 1;
 }
 

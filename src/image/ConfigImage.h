@@ -57,9 +57,9 @@ inline constexpr Area MAIN_SW{"MAIN_SW", 773, 4};
 
 // The 22 areas of the EEPROM image, in image order.
 inline constexpr std::array<Area, 22> kEepromAreas = {
-    CUR_SLEEP, BACKUP_SLEEP, ID_MAIN,   ID_LOCAL,  ID_RESOLVE, ID_POWER, ID_OPTION1, ID_OPTION2,
-    ID_OPTION3, ID_OPTION4,  ID_MANU,   NOTES,     ID_CSUM,    OLD_SLEEP, MANU_CFIG, MANU_CSUM,
-    CUST_CFIG,  CUST_CSUM,   DEF_CFIG,  DEF_CSUM,  UNUSED1,    UNUSED2};
+    CUR_SLEEP,  BACKUP_SLEEP, ID_MAIN,  ID_LOCAL, ID_RESOLVE, ID_POWER,  ID_OPTION1, ID_OPTION2,
+    ID_OPTION3, ID_OPTION4,   ID_MANU,  NOTES,    ID_CSUM,    OLD_SLEEP, MANU_CFIG,  MANU_CSUM,
+    CUST_CFIG,  CUST_CSUM,    DEF_CFIG, DEF_CSUM, UNUSED1,    UNUSED2};
 }  // namespace area
 
 inline constexpr int kMk2BusSavedBytes = 105;
@@ -70,14 +70,14 @@ inline constexpr int kProfibusSavedBytes = 10;
 // Option card type: one value at a time.
 enum OptionType : uint8_t {
     kNoOption = 0,
-    kLoopNetwork = 1,   // letter 'P'
-    kPositioner = 2,    // letter 'F'
-    kModbus = 4,        // letter 'M', variant '1'
-    kProfibus = 8,      // letter 'N'
-    kModbusMk2 = 16,    // letter 'M', variant '2', '3' or 'P', bus card kind 1
-    kProfibusMk2 = 32,  // bus card kind 2
-    kDeviceNet = 64,    // letter 'K'
-    kFieldbusMk2 = 128, // bus card kind 3
+    kLoopNetwork = 1,    // letter 'P'
+    kPositioner = 2,     // letter 'F'
+    kModbus = 4,         // letter 'M', variant '1'
+    kProfibus = 8,       // letter 'N'
+    kModbusMk2 = 16,     // letter 'M', variant '2', '3' or 'P', bus card kind 1
+    kProfibusMk2 = 32,   // bus card kind 2
+    kDeviceNet = 64,     // letter 'K'
+    kFieldbusMk2 = 128,  // bus card kind 3
 };
 
 // Option flags.
@@ -99,6 +99,10 @@ struct ConfigImage {
         return optionType == kModbusMk2 || optionType == kProfibusMk2 || optionType == kFieldbusMk2;
     }
 };
+
+// The option card type of a Mk2 bus card kind (1 Modbus, 2 Profibus, 3 Foundation
+// Fieldbus); kNoOption for any other kind.
+uint8_t optionTypeOfBusKind(uint8_t kind);
 
 // 1 plus the sum of the bytes, modulo 256.
 uint8_t imageChecksum(const uint8_t* start, int length);

@@ -118,19 +118,6 @@ size_t copyRaw(std::span<const uint8_t> data, size_t value, uint8_t* into, int c
     return n;
 }
 
-uint8_t typeFromBusKind(uint8_t kind) {
-    switch (kind) {
-        case 1:
-            return kModbusMk2;
-        case 2:
-            return kProfibusMk2;
-        case 3:
-            return kFieldbusMk2;
-        default:
-            return kNoOption;
-    }
-}
-
 }  // namespace
 
 std::string formatDatim(std::time_t when) {
@@ -226,7 +213,7 @@ bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data) {
     const uint8_t* software = image.at(area::OPT_SW_3);
     if (software[0] == kMk2Letter &&
         (software[1] == '2' || software[1] == '3' || software[1] == kMultiportVariant)) {
-        uint8_t type = typeFromBusKind(image.at(area::MK2BUS_3)[kBusKindOffset]);
+        uint8_t type = optionTypeOfBusKind(image.at(area::MK2BUS_3)[kBusKindOffset]);
         if (type != kNoOption) image.optionType = type;
     }
     return true;

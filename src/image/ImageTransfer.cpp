@@ -147,19 +147,6 @@ bool readBusCard(shell::Context& context, LinkPort& link, int lastRegister) {
     return true;
 }
 
-uint8_t typeFromBusKind(uint8_t kind) {
-    switch (kind) {
-        case 1:
-            return kModbusMk2;
-        case 2:
-            return kProfibusMk2;
-        case 3:
-            return kFieldbusMk2;
-        default:
-            return kNoOption;
-    }
-}
-
 const char* multiportMessage(uint8_t kind) {
     switch (kind) {
         case 1:
@@ -248,7 +235,7 @@ bool readMk2Card(shell::Context& context, LinkPort& link, bool multiport) {
     uint8_t kind = link.reply(8);
     if (multiport)
         if (const char* text = multiportMessage(kind)) context.ui.message(text);
-    image.optionType = typeFromBusKind(kind);
+    image.optionType = optionTypeOfBusKind(kind);
     return readBusCard(context, link, multiport ? kMultiportLastRegister : kBusLastRegister);
 }
 

@@ -147,6 +147,11 @@ void PtyServer::takeFrames() {
         std::copy_n(input_.begin(), frame.size(), frame.begin());
         input_.erase(input_.begin(), input_.begin() + frame.size());
         if (onFrame_) onFrame_(frame);
+        // On a paced line the frame itself took its wire time to arrive: the reply
+        // cannot start before the last byte of the command is in.
+        if (actuator_.paced())
+            wireFree_ =
+                std::max(wireFree_, Clock::now() + kByteTime * int64_t{link::kCommandFrameBytes});
         for (const auto& output : actuator_.handle(frame)) {
             if (stopping_) return;
             if (output.hangUp) {
