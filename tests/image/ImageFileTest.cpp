@@ -50,6 +50,11 @@ struct Variant {
     int cardBytes;
 };
 
+// Test listings name a variant by its name rather than by its bytes.
+void PrintTo(const Variant& variant, std::ostream* out) {
+    *out << variant.name;
+}
+
 class RoundTrip : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(RoundTrip, LoadsBackWhatWasSaved) {

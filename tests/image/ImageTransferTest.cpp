@@ -75,6 +75,11 @@ struct CardRow {
     std::vector<std::string> messages;
 };
 
+// Test listings name a row by its name rather than by its bytes.
+void PrintTo(const CardRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 std::vector<std::pair<int, int>> busReadOut(int last) {
     std::vector<std::pair<int, int>> frames;
     for (int b = 1; b <= last; ++b) {
