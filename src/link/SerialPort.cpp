@@ -115,12 +115,11 @@ bool SerialPort::open(const std::string& path) {
     return true;
 }
 
-bool SerialPort::readSettings() {
+bool SerialPort::currentSettings(termios& settings) {
     if (fd_ < 0) {
         error_ = Error::Closed;
         return false;
     }
-    termios settings{};
     if (::tcgetattr(fd_, &settings) != 0) {
         setError(Error::Settings, errno, "cannot read the line settings: ");
         return false;
@@ -128,16 +127,14 @@ bool SerialPort::readSettings() {
     return true;
 }
 
-bool SerialPort::applySettings() {
-    if (fd_ < 0) {
-        error_ = Error::Closed;
-        return false;
-    }
+bool SerialPort::readSettings() {
     termios settings{};
-    if (::tcgetattr(fd_, &settings) != 0) {
-        setError(Error::Settings, errno, "cannot read the line settings: ");
-        return false;
-    }
+    return currentSettings(settings);
+}
+
+bool SerialPort::applySettings() {
+    termios settings{};
+    if (!currentSettings(settings)) return false;
     ::cfmakeraw(&settings);
     settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     settings.c_cflag |= CS8 | CREAD | CLOCAL;

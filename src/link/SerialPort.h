@@ -2,7 +2,9 @@
 // A small POSIX serial port: termios raw 8N1 at 115200 baud, exclusive use, and
 // reads, writes and waits that are each bounded by a deadline. Platform details
 // stay in SerialPort.cpp; callers see a bool result and an error enum.
+#include <termios.h>
 #include <array>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -74,6 +76,8 @@ public:
 
 private:
     void setError(Error error, int errnoValue, const std::string& what);
+    // The line settings as they stand; false (and the error set) when unreadable.
+    bool currentSettings(termios& settings);
     // Waits up to the timeout for input and moves what is there into the buffer.
     Event fill(std::chrono::milliseconds timeout);
     Event lineError(bool error, bool hangUp);

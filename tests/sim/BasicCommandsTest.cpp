@@ -10,13 +10,6 @@ namespace {
 
 using namespace link;
 
-uint8_t replySum(const std::vector<uint8_t>& r) {
-    uint8_t sum = 0;
-    for (int i = 1; i <= 10; ++i)
-        sum = static_cast<uint8_t>(sum + r[i]);
-    return sum;
-}
-
 TEST(SimBasic, RepliesCarryStatusCommandAndChecksum) {
     SimRig rig;
     SimLine line(rig.server.path());
@@ -25,7 +18,7 @@ TEST(SimBasic, RepliesCarryStatusCommandAndChecksum) {
     ASSERT_EQ(r.size(), 12u);
     EXPECT_EQ(r[5], 'Y');
     EXPECT_EQ(r[6], READ_VERSION);
-    EXPECT_EQ(r[11], replySum(r));
+    EXPECT_EQ(r[11], frameChecksum(r.data()));
     EXPECT_NE(r[8], '1') << "a Pro by default";
     ASSERT_EQ(rig.actuator.frames().size(), 1u);
     EXPECT_EQ(rig.actuator.frames()[0], SimLine::frame(READ_VERSION));

@@ -12,13 +12,6 @@ namespace {
 
 using namespace link;
 
-uint8_t replySum(const std::vector<uint8_t>& r) {
-    uint8_t sum = 0;
-    for (int i = 1; i <= 10; ++i)
-        sum = static_cast<uint8_t>(sum + r[i]);
-    return sum;
-}
-
 TEST(SimFaults, RefusalsByCommandAddressAndCount) {
     sim::Options options;
     options.faults.refusals.push_back({READ_REGISTER, uint8_t{72}, 'E', 2});
@@ -31,7 +24,7 @@ TEST(SimFaults, RefusalsByCommandAddressAndCount) {
     EXPECT_EQ(line.exchange(READ_REGISTER, 72).at(5), 'Y') << "only twice";
     const auto r = line.exchange(READ_OPTION_BYTE, 3);
     EXPECT_EQ(r.at(5), 'X') << "refused even with no card fitted";
-    EXPECT_EQ(r.at(11), replySum(r));
+    EXPECT_EQ(r.at(11), frameChecksum(r.data()));
 }
 
 TEST(SimFaults, BadChecksumAndSilence) {
@@ -42,7 +35,7 @@ TEST(SimFaults, BadChecksumAndSilence) {
     SimLine line(rig.server.path());
     const auto r = line.exchange(READ_CLOCK);
     ASSERT_EQ(r.size(), 12u);
-    EXPECT_NE(r[11], replySum(r));
+    EXPECT_NE(r[11], frameChecksum(r.data()));
     EXPECT_TRUE(line.exchange(READ_VERSION).empty());
     EXPECT_EQ(line.exchange(READ_STATUS, 116).at(5), 'Y') << "still serving";
     EXPECT_EQ(rig.actuator.commands(),
