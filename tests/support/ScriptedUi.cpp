@@ -21,20 +21,20 @@ void ScriptedUi::error(const std::string& text) {
     shown.push_back("error: " + text);
 }
 
-std::optional<std::string> ScriptedUi::saveFile(const ui::FileDialog& dialog) {
-    shown.push_back("save: " + dialog.defaultName);
+std::optional<std::string> ScriptedUi::takeFile(const std::string& shownAs) {
+    shown.push_back(shownAs);
     if (files.empty()) return std::nullopt;
     auto file = files.front();
     files.pop_front();
     return file;
 }
 
+std::optional<std::string> ScriptedUi::saveFile(const ui::FileDialog& dialog) {
+    return takeFile("save: " + dialog.defaultName);
+}
+
 std::optional<std::string> ScriptedUi::openFile(const ui::FileDialog& dialog) {
-    shown.push_back("open: " + dialog.defaultName);
-    if (files.empty()) return std::nullopt;
-    auto file = files.front();
-    files.pop_front();
-    return file;
+    return takeFile("open: " + dialog.defaultName);
 }
 
 void ScriptedUi::setBusy(bool on) {

@@ -48,6 +48,10 @@ public:
 
     // Drops everything recorded so far (answers stay).
     void clearRecord();
+
+private:
+    // Records a file dialog and answers it from the queue.
+    std::optional<std::string> takeFile(const std::string& shownAs);
 };
 
 }  // namespace vantrel::test
