@@ -196,6 +196,7 @@ ScreenPanel::Binding ScreenPanel::makeBinding(ui::Control& control, int sectionI
 QWidget* ScreenPanel::makeButton(ui::Button& button) {
     auto* widget = new QPushButton(content_);
     widget->setAutoDefault(false);
+    widget->setDefault(button.isDefault);
     widget->setMinimumHeight(kButtonMinimumHeight);
     int generation = generation_;
     connect(widget, &QPushButton::clicked, this, [this, generation, &button] {

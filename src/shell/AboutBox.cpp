@@ -5,10 +5,9 @@ namespace vantrel::shell {
 CAboutBox::CAboutBox() : ui::Screen("About Rudozi Vantrel") {
     section();
     addPicture(ui::PictureKind::AppIcon, "icon");
-    addLabel("Rudozi Vantrel");
-    addLabel("Version 2.5");
-    addLabel("External ActiSys IrDA");
-    addButton("OK", [this] { close(); });
+    for (const char* line : {"Rudozi Vantrel", "Version 2.5", "External ActiSys IrDA"})
+        addLabel(line).centred = true;
+    addButton("OK", [this] { close(); }).isDefault = true;
 }
 
 }  // namespace vantrel::shell

@@ -11,8 +11,9 @@ Cloginmenu::Cloginmenu(Context& context)
       status_(addEdit("", "status")),
       level_(addComboBox("Login Level")),
       password_(addEdit("Password")),
-      change_((addButton("ENTER", [this] { enter(); }),
-               addButton("Change password?", [this] { changePassword(); }))) {
+      enter_(addButton("ENTER", [this] { enter(); })),
+      change_(addButton("Change password?", [this] { changePassword(); })) {
+    enter_.isDefault = true;  // Enter in the password box logs in
     status_.readOnly = true;
     status_.centred = true;
     level_.entries = {kUserLevelEntry, kServiceLevelEntry};

@@ -33,6 +33,7 @@ private:
     ui::Edit& status_;
     ui::ComboBox& level_;
     ui::Edit& password_;
+    ui::Button& enter_;
     ui::Button& change_;
 };
 

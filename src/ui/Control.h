@@ -7,7 +7,17 @@
 
 namespace vantrel::ui {
 
-enum class ControlKind { Label, Button, CheckBox, RadioButton, ComboBox, Edit, Lamp, ProgressBar, Picture };
+enum class ControlKind {
+    Label,
+    Button,
+    CheckBox,
+    RadioButton,
+    ComboBox,
+    Edit,
+    Lamp,
+    ProgressBar,
+    Picture
+};
 
 struct Control {
     explicit Control(ControlKind k) : kind(k) {}
@@ -37,6 +47,7 @@ struct Button : Control {
     std::string caption;
     std::function<void()> onClick;
     bool twoState = false;
+    bool isDefault = false;  // pressed by the Enter key
     std::string captions[2];
     void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
     bool isSecond() const { return caption == captions[1]; }
@@ -67,7 +78,10 @@ struct ComboBox : Control {
     std::vector<std::string> entries;
     int selected = -1;  // -1: nothing selected
     std::function<void()> onChange;
-    void clear() { entries.clear(); selected = -1; }
+    void clear() {
+        entries.clear();
+        selected = -1;
+    }
     const std::string& selectedText() const;
     // Selects the entry with this text; false when there is none.
     bool select(const std::string& text);

@@ -135,7 +135,7 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
             afterWrong = status->text();
             password->clear();
             QTest::keyClicks(password, "qmzv");
-            QTest::mouseClick(findByText<QPushButton>(modal, "ENTER"), Qt::LeftButton);
+            QTest::keyClick(password, Qt::Key_Return);  // Enter in the box logs in
             afterRight = status->text();
             EXPECT_TRUE(findByText<QPushButton>(modal, "Change password?")->isEnabled());
             QTest::mouseClick(findByText<QPushButton>(modal, "BACK"), Qt::LeftButton);
