@@ -20,6 +20,11 @@ void CliUi::message(const std::string& text, const std::string&, ui::Icon) {
 bool CliUi::question(const std::string& text, const std::string&) {
     std::cerr << text << " [y/N] ";
     if (assumeYes_) {
+        if (++yesAnswers_[text] > kMaxRepeatedYes) {
+            std::cerr << "n (--yes answered it " << kMaxRepeatedYes << " times already)"
+                      << std::endl;
+            return false;
+        }
         std::cerr << "y" << std::endl;
         return true;
     }

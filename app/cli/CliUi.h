@@ -3,6 +3,7 @@
 // texts the GUI shows; questions are answered by --yes, by the person at the
 // terminal, or No; file dialogs are answered by the path a command sets first.
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,11 @@ namespace vantrel::cli {
 
 class CliUi : public ui::Ui {
 public:
+    // --yes answers the same question Yes at most this many times, then No: a
+    // question that asks whether to go on retrying would otherwise keep an
+    // unattended run going for ever.
+    static constexpr int kMaxRepeatedYes = 10;
+
     explicit CliUi(bool assumeYes) : assumeYes_(assumeYes) {}
 
     void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
@@ -44,6 +50,7 @@ public:
 private:
     bool assumeYes_;
     std::optional<std::string> fileAnswer_;
+    std::map<std::string, int> yesAnswers_;  // by question text, under --yes
     int errors_ = 0;
 };
 

@@ -221,4 +221,21 @@ TEST_F(Cli, ExternalSimulatorRefusalsShowInFrameAndFailDiag) {
     sim.finish();
 }
 
+TEST_F(Cli, YesStopsRetryingABusCardThatNeverAnswers) {
+    Child sim({VANTREL_SIM_PATH, "--card", "M2", "--refuse", "READ_BUS_REGISTER:5=T"}, home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+
+    const std::string file = home_ + "/image.ucf";
+    const Result r = cli({"--port", port, "--yes", "extract", "-o", file});
+    EXPECT_EQ(r.status, 1);
+    const std::string question = "Error retrying receive data 3 times, continue to retry? [y/N] ";
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 12) << r.err;
+    EXPECT_NE(r.err.find(question + "n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("\nOption card comms error\n"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(file));
+    sim.stop();
+    sim.finish();
+}
+
 }  // namespace
