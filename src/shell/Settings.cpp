@@ -72,7 +72,8 @@ bool Settings::write(const std::string& section, const std::string& name,
     std::ostringstream text;
     for (const auto& [sectionName, entries] : values) {
         text << '[' << sectionName << "]\n";
-        for (const auto& [key, entry] : entries) text << key << '=' << entry << '\n';
+        for (const auto& [key, entry] : entries)
+            text << key << '=' << entry << '\n';
         text << '\n';
     }
 
@@ -80,8 +81,13 @@ bool Settings::write(const std::string& section, const std::string& name,
     const std::filesystem::path file(path_);
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
     // Write beside the store and rename, so a failed write never loses the old store.
+    // The temporary file is always made new, so it is private: a file or link left at
+    // its name could otherwise lend the store its wider mode or send the passwords
+    // somewhere else.
     const std::string temporary = path_ + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ::unlink(temporary.c_str());
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     const std::string data = text.str();
     bool ok = ::write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());

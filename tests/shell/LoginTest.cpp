@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "ShellFixture.h"
 #include "shell/LoginMenu.h"
@@ -139,6 +141,31 @@ TEST_F(Login, UnwritableStoreIsReportedNotIgnored) {
     ASSERT_TRUE(screen.click("Update Password"));
     EXPECT_TRUE(screen.closed());
     EXPECT_EQ(f.ui.messages, std::vector<std::string>{kPasswordNotStoredText});
+}
+
+TEST_F(Login, StoreIsPrivateWhateverIsLeftAtItsTemporaryName) {
+    // A readable file left where the store writes its temporary copy, and a link there.
+    const auto store = f.directory() / "Rudozi Vantrel.ini";
+    const auto temporary = f.directory() / "Rudozi Vantrel.ini.tmp";
+    const auto elsewhere = f.directory() / "elsewhere";
+    namespace fs = std::filesystem;
+    for (bool asLink : {false, true}) {
+        fs::remove(temporary);
+        std::ofstream(elsewhere) << "untouched";
+        fs::permissions(elsewhere, fs::perms(0644));
+        if (asLink)
+            fs::create_symlink(elsewhere, temporary);
+        else
+            fs::copy_file(elsewhere, temporary);
+        ASSERT_TRUE(f.settings.write(kSettingsSection, kUserPasswordName, "secret"));
+        EXPECT_FALSE(fs::is_symlink(store));
+        EXPECT_EQ(fs::status(store).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(temporary)));
+        std::ifstream in(elsewhere);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "untouched");
+        EXPECT_EQ(f.settings.read(kSettingsSection, kUserPasswordName, ""), "secret");
+    }
 }
 
 }  // namespace
