@@ -21,6 +21,9 @@ constexpr uint8_t kStatusUnknown = '?';
 constexpr int kIdPageBytes = 256;
 constexpr int kRegisterBase = 256;
 constexpr int kEepromBytes = 512;
+// Registers 0..5 hold the live position record: the actuator keeps it up to date as
+// the valve moves, and it takes a new position whether or not the EEPROM is locked.
+constexpr int kPositionRecordBytes = 6;
 
 // Current settings (registers 42..67) and their default copy (85..110).
 constexpr int kCurrentFirst = 42;
@@ -286,7 +289,10 @@ Actuator::Reply Actuator::readRegister(uint8_t address) const {
 }
 
 Actuator::Reply Actuator::writeEeprom(int imageAddress, const uint8_t* bytes, int count) {
-    if (locked_ && !options_.acceptWritesWhileLocked) return refused(kStatusEeprom);
+    const bool positionOnly = imageAddress >= kRegisterBase &&
+                              imageAddress + count <= kRegisterBase + kPositionRecordBytes;
+    if (locked_ && !positionOnly && !options_.acceptWritesWhileLocked)
+        return refused(kStatusEeprom);
     for (int i = 0; i < count && imageAddress + i < kEepromBytes; ++i)
         eeprom_[imageAddress + i] = bytes[i];
     return accepted();

@@ -60,6 +60,23 @@ TEST(SimEeprom, WriteProbeSeesTheLockUnlessWritesAreAcceptedWhileLocked) {
     }
 }
 
+TEST(SimEeprom, PositionRecordTakesWritesWhileLockedButSettingsDoNot) {
+    SimRig rig;
+    SimLine line(rig.server.path());
+    line.exchange(LOCK_EEPROM);
+    EXPECT_EQ(line.exchange(WRITE_REGISTER, 0, 0x00, 0x00, 0x1A).at(5), 'Y');
+    EXPECT_EQ(line.exchange(WRITE_REGISTER, 3, 0x01, 0x02, 0x1B).at(5), 'Y');
+    EXPECT_EQ(line.exchange(WRITE_REGISTER, 4, 0x05, 0x06, 0x07).at(5), 'E')
+        << "reaches past the position record into the settings";
+    EXPECT_EQ(line.exchange(WRITE_REGISTER_BYTE, 6, 0x09).at(5), 'E');
+    const auto e = rig.actuator.eeprom();
+    EXPECT_EQ(e[256], 0x00);
+    EXPECT_EQ(e[258], 0x1A);
+    EXPECT_EQ(e[261], 0x1B);
+    EXPECT_NE(e[262], 0x07);
+    EXPECT_NE(e[262], 0x09);
+}
+
 TEST(SimEeprom, CopySettingsBetweenCurrentAndDefaultKeepsChecksums) {
     SimRig rig;
     SimLine line(rig.server.path());
