@@ -24,7 +24,8 @@ int status(bool completed) {
 
 // extract -o FILE.ucf
 int runExtract(Session& session, std::span<const std::string> args) {
-    if (args.size() != 2 || args[0] != "-o") return kUsage;
+    // An empty name would become the hidden file ".ucf" in the current folder.
+    if (args.size() != 2 || args[0] != "-o" || args[1].empty()) return kUsage;
     if (!image::extractImage(session.context)) return kFailed;
     session.ui.setFileAnswer(args[1]);
     return status(image::saveImageFile(session.context));

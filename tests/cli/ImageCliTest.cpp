@@ -89,6 +89,8 @@ TEST_F(ImageCli, UpdateThatDoesNotCompleteExitsWithOne) {
     EXPECT_NE(missing.err.find("Could Not Open File"), std::string::npos);
 
     EXPECT_EQ(run("extract '" + file + "'").status, 2);
+    EXPECT_EQ(run("extract -o ''").status, 2);
+    EXPECT_FALSE(fs::exists(".ucf"));
 }
 
 TEST_F(ImageCli, PasswordReadAndWrite) {
