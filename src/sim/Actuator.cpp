@@ -200,10 +200,7 @@ std::array<uint8_t, 12> Actuator::replyFrame(uint8_t command, const Reply& reply
     r[8] = reply.data[0];
     r[9] = reply.data[1];
     r[10] = reply.data[2];
-    uint8_t sum = 0;
-    for (int i = 1; i <= 10; ++i)
-        sum = static_cast<uint8_t>(sum + r[i]);
-    r[11] = sum;
+    r[11] = frameChecksum(r.data());
     return r;
 }
 
