@@ -64,8 +64,9 @@ struct Options {
     bool partTurn = false;
     bool notInLocal = false;
     bool pace = false;  // send at the 115200-baud wire rate (10 bits a byte)
-    // A locked EEPROM refuses writes with 'E'; with this set it takes them anyway,
-    // as an EEPROM without a working lock would.
+    // A locked EEPROM refuses writes with 'E' (the live position record, registers
+    // 0..5, excepted); with this set it takes them anyway, as an EEPROM without a
+    // working lock would.
     bool acceptWritesWhileLocked = false;
     // The clock counts in real time (4 ticks a second); otherwise it stands still
     // at the value last set, which keeps tests exact.
