@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -198,12 +199,29 @@ QWidget* ScreenPanel::makeButton(ui::Button& button) {
     widget->setAutoDefault(false);
     widget->setDefault(button.isDefault);
     widget->setMinimumHeight(kButtonMinimumHeight);
+    widget->installEventFilter(this);
     int generation = generation_;
     connect(widget, &QPushButton::clicked, this, [this, generation, &button] {
         runHandler(
             generation, [&] { clickButton(button); }, true);
     });
     return widget;
+}
+
+bool ScreenPanel::eventFilter(QObject* watched, QEvent* event) {
+    // The buttons are not auto-default, so that Enter in a box never presses the
+    // first button of a screen; Enter on the button that has the focus does.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (auto* button = qobject_cast<QPushButton*>(watched); button && button->isEnabled()) {
+                button->click();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ScreenPanel::press(ui::Button& button) {

@@ -41,6 +41,10 @@ public:
     // Re-syncs every panel that is open, in every dialog.
     static void syncAllOpen();
 
+protected:
+    // Enter on a focused button presses it, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // A handler of this panel has run and every open panel has been re-synced.
     void handlerFinished();

@@ -315,6 +315,25 @@ TEST(ScreenView, FocusFollowsTheScreen) {
     EXPECT_EQ(QApplication::focusWidget(), view.panel().widgetFor("EXIT"));
 }
 
+TEST(ScreenView, EnterPressesTheFocusedButtonButNotFromABox) {
+    Menu screen(true);
+    ScreenView view(screen);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QWidget* search = view.panel().widgetFor("Search");
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), search);
+
+    auto* about = qobject_cast<QPushButton*>(view.panel().widgetFor("About..."));
+    about->setFocus();
+    QTest::keyClick(about, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), view.panel().widgetFor("EXIT"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(screen.exits, 1);
+    EXPECT_TRUE(screen.closed());
+}
+
 TEST(ScreenView, ClosesWhenTheScreenCloses) {
     Menu screen(true);
     ScreenView view(screen);
