@@ -34,6 +34,24 @@ QString withDefaultExtension(const QString& path, const std::string& extension) 
     return path + QLatin1Char('.') + fromLatin1(extension);
 }
 
+// A dialog waits for the user, so it shows the normal cursor even in the middle of
+// a busy operation; the wait cursor comes back when it closes, if still wanted.
+class QtUi::NormalCursor {
+public:
+    explicit NormalCursor(QtUi& ui) : ui_(ui), paused_(ui.busy_) {
+        if (paused_) QApplication::restoreOverrideCursor();
+    }
+    ~NormalCursor() {
+        if (paused_ && ui_.busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+private:
+    QtUi& ui_;
+    bool paused_;
+};
+
 QtUi::QtUi() = default;
 
 QtUi::~QtUi() {
@@ -46,6 +64,7 @@ void QtUi::message(const std::string& text, const std::string& caption, ui::Icon
                                                                 : QMessageBox::NoIcon;
     QString title = caption.empty() ? QApplication::applicationName() : fromLatin1(caption);
     QMessageBox box(boxIcon, title, fromLatin1(text), QMessageBox::Ok, currentDialog());
+    NormalCursor cursor(*this);
     box.exec();
 }
 
@@ -55,11 +74,13 @@ bool QtUi::question(const std::string& text, const std::string& caption) {
     box.setDefaultButton(QMessageBox::Yes);
     // Closing the box without an answer counts as No.
     box.setEscapeButton(QMessageBox::No);
+    NormalCursor cursor(*this);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtUi::error(const std::string& text) {
     CErrorDlg dialog(fromLatin1(text), currentDialog());
+    NormalCursor cursor(*this);
     dialog.exec();
 }
 
@@ -80,6 +101,7 @@ std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool s
     box.setDefaultSuffix(fromLatin1(dialog.extension));
     QString name = withDefaultExtension(fromLatin1(dialog.defaultName), dialog.extension);
     if (!dialog.defaultName.empty()) box.selectFile(name);
+    NormalCursor cursor(*this);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     QString path = box.selectedFiles().constFirst();
     if (save) path = withDefaultExtension(path, dialog.extension);

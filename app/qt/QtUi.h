@@ -30,6 +30,7 @@ public:
     bool busy() const { return busy_; }
 
 private:
+    class NormalCursor;
     std::optional<std::string> fileDialog(const ui::FileDialog& dialog, bool save);
 
     SoundPlayer sounds_;

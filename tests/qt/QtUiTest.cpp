@@ -163,6 +163,35 @@ TEST(QtUi, SoundsAndBusyCursorNeverBlock) {
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
+TEST(QtUi, DialogsShownWhileBusyShowTheNormalCursor) {
+    QtUi ui;
+    ui.setBusy(true);
+    std::vector<bool> overridden;
+    auto note = [&overridden] { overridden.push_back(QApplication::overrideCursor() != nullptr); };
+    ModalDriver driver({[&](QWidget* modal) {
+                            note();
+                            pressMessageButton(modal, QMessageBox::Ok);
+                        },
+                        [&](QWidget* modal) {
+                            note();
+                            pressMessageButton(modal, QMessageBox::No);
+                        },
+                        [&](QWidget* modal) {
+                            note();
+                            static_cast<QDialog*>(modal)->accept();
+                        }});
+    ui.message("Timeout receiving datalog", "", ui::Icon::None);
+    ui.question("Do you want to Save to file?", "Update");
+    ui.error("Block CRC wrong");
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(overridden, (std::vector<bool>{false, false, false}));
+    // The operation is still busy once the dialogs have gone.
+    ASSERT_TRUE(QApplication::overrideCursor());
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.setBusy(false);
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
 class Page : public ui::Screen {
 public:
     Page(std::string title, int& setUps) : ui::Screen(std::move(title)), setUps_(setUps) {}
