@@ -95,6 +95,9 @@ std::optional<std::string> QtUi::openFile(const ui::FileDialog& dialog) {
 std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool save) {
     QFileDialog box(currentDialog());
     box.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    // A save keeps the dialog's question before an existing file is replaced: the
+    // default names are the same for every actuator, and a second Enter would
+    // otherwise lose the file of the one before.
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     box.setNameFilter(fileFilter(dialog));
