@@ -1,21 +1,15 @@
 #include "datalog/ToolClock.h"
 
+#include "shell/LocalTime.h"
+
 namespace vantrel::datalog {
 
 namespace {
 constexpr int kEpochYear = 1989;
 constexpr int kTmYearBase = 1900;
-constexpr size_t kMaxFormatted = 24;  // each of the two formats yields at most this many
-constexpr const char* kDateFormat = "%a %d %b %Y";
-constexpr const char* kTimeFormat = " %I:%M:%S";
 constexpr uint64_t kZr2Numerator = 32768;
 constexpr uint64_t kZr2Denominator = 32000;
 
-std::string format(const std::tm& local, const char* pattern) {
-    char text[kMaxFormatted + 1] = {};
-    const size_t length = std::strftime(text, sizeof text, pattern, &local);
-    return std::string(text, length);
-}
 }  // namespace
 
 ToolClock readToolClock(std::time_t now) {
@@ -33,7 +27,7 @@ ToolClock readToolClock(std::time_t now) {
     ToolClock clock;
     if (start != static_cast<std::time_t>(-1) && current > start)
         clock.seconds = static_cast<uint64_t>(current - start);
-    clock.dateTime = format(local, kDateFormat) + format(local, kTimeFormat);
+    clock.dateTime = shell::localDateTimeText(now);
     return clock;
 }
 

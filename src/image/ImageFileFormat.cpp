@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "shell/LocalTime.h"
+
 namespace vantrel::image {
 
 namespace {
@@ -121,13 +123,7 @@ size_t copyRaw(std::span<const uint8_t> data, size_t value, uint8_t* into, int c
 }  // namespace
 
 std::string formatDatim(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char date[64] = {};
-    char time[64] = {};
-    std::strftime(date, sizeof date, "%a %d %b %Y", &local);
-    std::strftime(time, sizeof time, " %I:%M:%S", &local);
-    std::string datim = std::string(date) + time;
+    std::string datim = shell::localDateTimeText(when);
     datim.resize(kDatimLength, ' ');
     return datim;
 }

@@ -229,7 +229,8 @@ SerialPort::Event SerialPort::fill(std::chrono::milliseconds timeout) {
             inputTail_ += static_cast<size_t>(n);
             return Event::Received;
         }
-        if (n < 0 && errno == EIO) return lineError(sawError, true);
+        // End of file or EIO: the far side of the line is gone.
+        if (n == 0 || (n < 0 && errno == EIO)) return lineError(sawError, true);
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
             return lineError(true, sawHangUp);
         // Nothing to read: after a hang-up or error was seen, nothing more will come.
@@ -241,7 +242,9 @@ SerialPort::Event SerialPort::fill(std::chrono::milliseconds timeout) {
             if (errno == EINTR) continue;
             return lineError(true, false);
         }
-        if (ready == 0) {
+        // A device that keeps saying "ready" yet delivers nothing must not hold the
+        // caller past its deadline.
+        if (ready == 0 || Clock::now() >= deadline) {
             error_ = Error::Timeout;
             return Event::None;
         }
