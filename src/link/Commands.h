@@ -37,7 +37,7 @@ enum Command : uint8_t {
 inline constexpr uint8_t kFrameHeader[5] = {'H', 'H', 'C', '0', '2'};
 inline constexpr int kCommandFrameBytes = 11;  // on the wire: header, cmd, addr, 3 args, sum
 inline constexpr int kReplyFrameBytes = 12;
-inline constexpr int kRecordBytes = 136;       // lead-in + 4 + number + 128 data + CRC
+inline constexpr int kRecordBytes = 136;  // lead-in + 4 + number + 128 data + CRC
 inline constexpr int kRecordDataBytes = 128;
 inline constexpr int kBurstRecords = 4;
 inline constexpr int kBurstBytes = kBurstRecords * kRecordBytes;  // 544

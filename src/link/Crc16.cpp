@@ -8,7 +8,8 @@ namespace {
 // Entry i is i * 0x1081: the reflected CRC-CCITT of one nibble.
 constexpr std::array<uint16_t, 16> makeTable() {
     std::array<uint16_t, 16> table{};
-    for (uint16_t i = 0; i < 16; ++i) table[i] = static_cast<uint16_t>(i * 0x1081);
+    for (uint16_t i = 0; i < 16; ++i)
+        table[i] = static_cast<uint16_t>(i * 0x1081);
     return table;
 }
 constexpr auto kTable = makeTable();

@@ -39,7 +39,7 @@ struct Context {
     Settings& settings;
 
     uint32_t errorFlags = 0;
-    link::SerialPort port;    // shared by every LinkPort
+    link::SerialPort port;  // shared by every LinkPort
     std::string portName = kDefaultPortName;
     image::ConfigImage image;
 

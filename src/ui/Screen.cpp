@@ -102,7 +102,9 @@ Lamp& Screen::addLamp(std::string text, std::string id) {
     return lamp;
 }
 
-ProgressBar& Screen::addProgressBar(std::string id) { return add<ProgressBar>(std::move(id)); }
+ProgressBar& Screen::addProgressBar(std::string id) {
+    return add<ProgressBar>(std::move(id));
+}
 
 Picture& Screen::addPicture(PictureKind kind, std::string id) {
     auto& picture = add<Picture>(std::move(id));

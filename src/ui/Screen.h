@@ -41,7 +41,9 @@ public:
     // Finds a control by id, else by its name (label, caption or text); nullptr if none.
     Control* find(std::string_view key) const;
     template <class T>
-    T* find(std::string_view key) const { return dynamic_cast<T*>(find(key)); }
+    T* find(std::string_view key) const {
+        return dynamic_cast<T*>(find(key));
+    }
     // As find, but a missing control is a programming error.
     template <class T>
     T& get(std::string_view key) const;

@@ -16,10 +16,10 @@ enum class Icon { None, Information, Exclamation };
 
 // A save or open dialog: default file name, default extension and one filter.
 struct FileDialog {
-    std::string defaultName;   // "Eeprom"
-    std::string extension;     // "ucf"
-    std::string filterName;    // "Eeprom Files (*.ucf)"
-    std::string filterPattern; // "*.ucf"
+    std::string defaultName;    // "Eeprom"
+    std::string extension;      // "ucf"
+    std::string filterName;     // "Eeprom Files (*.ucf)"
+    std::string filterPattern;  // "*.ucf"
 };
 
 class Ui {

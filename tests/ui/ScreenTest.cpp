@@ -13,7 +13,8 @@ public:
         addTwoStateButton("Close on Torque", "Close On Limit", nullptr);
         auto& hidden = addButton("Hidden", [this] { ++sent; });
         hidden.visible = false;
-        addButton("Send", [this] { sent += 10; }, "second-send");
+        addButton(
+            "Send", [this] { sent += 10; }, "second-send");
     }
     const char* className() const override { return "TwoButtons"; }
     int sent = 0;
