@@ -11,8 +11,7 @@ namespace vantrel::datalog {
 
 namespace {
 
-constexpr std::array<uint8_t, 5> kMarker = {'B', 'L', 'O', 'C', 'K'};
-constexpr size_t kMarkerBytes = kMarker.size();
+constexpr size_t kMarkerBytes = sizeof link::kDatalogMarker;
 // From the block number on: number, data and the two CRC bytes.
 constexpr size_t kRecordBodyBytes = link::kRecordBytes - kMarkerBytes;
 static_assert(kRecordBodyBytes == kSlotCrcHigh + 1);
@@ -25,7 +24,8 @@ size_t findRecord(const uint8_t* received, size_t size, size_t from) {
     if (size < link::kRecordBytes || from > size - link::kRecordBytes) return kNotFound;
     const uint8_t* begin = received + from;
     const uint8_t* last = received + (size - link::kRecordBytes) + kMarkerBytes;
-    const uint8_t* found = std::search(begin, last, kMarker.begin(), kMarker.end());
+    const uint8_t* found =
+        std::search(begin, last, std::begin(link::kDatalogMarker), std::end(link::kDatalogMarker));
     return found == last ? kNotFound : static_cast<size_t>(found - received);
 }
 

@@ -156,6 +156,10 @@ private:
             status_("Block : " + std::to_string(group.end()) + "/" +
                     std::to_string(kProDenominator));
             parseBurst(buffer.data(), static_cast<size_t>(received), g, record_, show);
+            // The rest of a late group may still be on its way; it must not be read
+            // as the reply to the next request.
+            const bool late = received < group.count * link::kRecordBytes;
+            if (late && g + 1 < kGroups.size()) port_.drainUntilQuiet();
         }
         return true;
     }

@@ -50,6 +50,8 @@ inline constexpr uint8_t kStatusOptionCard = 'T';
 // Lead-in bytes of the two record kinds.
 inline constexpr uint8_t kConfigLeadIn = 'E';
 inline constexpr uint8_t kDatalogLeadIn = 'B';
+// A datalog record's whole marker, lead-in included: noise cannot pass for it.
+inline constexpr uint8_t kDatalogMarker[5] = {'B', 'L', 'O', 'C', 'K'};
 
 // Sum of bytes 1..10 of a 12-byte buffer, modulo 256: the frame checksum both ways.
 uint8_t frameChecksum(const uint8_t* buffer);

@@ -76,6 +76,20 @@ LinkPort::ReadEnd LinkPort::readBytes(uint8_t* into, int count, Deadline deadlin
     return ReadEnd::Complete;
 }
 
+LinkPort::ReadEnd LinkPort::dropNoiseBefore(const uint8_t* marker, int markerSize, uint8_t* buffer,
+                                            int size, int& stored) {
+    stored = size;
+    const uint8_t* found = std::search(buffer, buffer + size, marker, marker + markerSize);
+    const int noise = static_cast<int>(found - buffer);
+    if (noise == 0 || noise == size) return ReadEnd::Complete;
+    std::copy(buffer + noise, buffer + size, buffer);
+    int arrived = 0;
+    const ReadEnd end =
+        readBytes(buffer + size - noise, noise, Clock::now() + kReadTimeout, arrived);
+    stored = size - noise + arrived;
+    return end;
+}
+
 void LinkPort::lineEventNotRx() {
     context_.errorFlags |= kEventNotRx;
     const SerialPort::LineEvents events = context_.port.lineEvents();
@@ -191,6 +205,14 @@ bool LinkPort::receiveBurst(uint8_t* buffer) {
                       arrived) != ReadEnd::Complete)
             return false;
     }
+    // A damaged first lead-in looks like noise as well; then the bytes to read on for
+    // never come, and the burst is kept as it arrived: the caller asks again for the
+    // blocks it finds wrong.
+    std::array<uint8_t, kBurstBytes> asArrived;
+    std::copy_n(buffer, kBurstBytes, asArrived.begin());
+    int stored = 0;
+    if (dropNoiseBefore(&kConfigLeadIn, 1, buffer, kBurstBytes, stored) != ReadEnd::Complete)
+        std::copy(asArrived.begin(), asArrived.end(), buffer);
     return true;
 }
 
@@ -224,7 +246,22 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
             return finish(true);
         }
     }
+    const ReadEnd end = dropNoiseBefore(kDatalogMarker, sizeof kDatalogMarker, buffer,
+                                        count * kRecordBytes, stored);
+    if (end == ReadEnd::LineError) return finish(false);
+    if (end == ReadEnd::TimedOut) context_.ui.message(kDatalogTimeout);
     return finish(true);
+}
+
+void LinkPort::drainUntilQuiet() {
+    SerialPort& port = context_.port;
+    const auto limit = Clock::now() + kDrainLimit;
+    uint8_t byte = 0;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(limit - Clock::now());
+        if (left <= std::chrono::milliseconds{0}) return;
+        if (!port.readByte(byte, std::min(left, kDrainQuiet))) return;
+    }
 }
 
 }  // namespace vantrel::link

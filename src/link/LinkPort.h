@@ -17,6 +17,13 @@ namespace vantrel::link {
 inline constexpr std::chrono::milliseconds kReadTimeout{1000};
 // Writes of a frame must complete within this.
 inline constexpr std::chrono::milliseconds kWriteTimeout{3000};
+// drainUntilQuiet ends after this long without a byte. A late burst that resumes at
+// all does so soon after its time-out; every late group pays this once, so it is
+// kept below the read time-out.
+inline constexpr std::chrono::milliseconds kDrainQuiet{700};
+// The longest drainUntilQuiet takes: the rest of the largest group at the wire rate
+// (about 1.5 s) after the time-out, with room to spare.
+inline constexpr std::chrono::milliseconds kDrainLimit{5000};
 
 class LinkPort {
 public:
@@ -31,12 +38,18 @@ public:
     // Receives one 136-byte record into buffer; with lead-in 'B' the buffer receives
     // a 132-byte slot (number, data, CRC low, CRC high, CR), otherwise the 128 data bytes.
     bool receiveBlock(uint8_t* buffer, uint8_t leadIn);
-    // Receives 544 bytes (four records) without examining them.
+    // Receives 544 bytes (four records) without examining them, beyond dropping
+    // noise that came before the first lead-in.
     bool receiveBurst(uint8_t* buffer);
-    // Receives count records of 136 bytes back to back, each within 1000 ms. A late
-    // record ends it with "Timeout receiving datalog" and true; received, when given,
-    // is set to the number of bytes stored (a record cut short counts what arrived).
+    // Receives count records of 136 bytes back to back, each within 1000 ms, noise
+    // before the first record's marker dropped. A late record ends it with "Timeout
+    // receiving datalog" and true; received, when given, is set to the number of
+    // bytes stored (a record cut short counts what arrived).
     bool receiveRecords(uint8_t* buffer, int count, int* received = nullptr);
+    // Drops what the actuator is still sending until the line has been quiet for
+    // kDrainQuiet (for at most kDrainLimit), so that the rest of a late burst is not
+    // taken for the reply to the next command.
+    void drainUntilQuiet();
 
     // Closes the shared port early (the destructor does it too).
     void close();
@@ -55,6 +68,12 @@ private:
     // Reads count bytes one at a time until the deadline; bytes that do not arrive
     // leave what was in place. count is how many arrived.
     ReadEnd readBytes(uint8_t* into, int count, Deadline deadline, int& arrived);
+    // Noise before the first record pushes the tail of the last record past the size
+    // read. When the marker is not at the start, drops what precedes it and reads on,
+    // within the read time-out, until size bytes from the marker are stored; stored is
+    // how many are. A buffer without the marker is left as it is.
+    ReadEnd dropNoiseBefore(const uint8_t* marker, int markerSize, uint8_t* buffer, int size,
+                            int& stored);
     // Sets "Event Not RX" and names the parts of the line event that the port saw.
     void lineEventNotRx();
 

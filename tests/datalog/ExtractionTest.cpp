@@ -335,6 +335,38 @@ TEST_F(Extraction, ProLateLastRecordTimesOutAndTheRestIsSaved) {
     EXPECT_TRUE(slotHolds(slot(bytes, 153), 224));
 }
 
+TEST_F(Extraction, ProLateRecordInAnEarlierGroupFlagsOnlyTheRestOfThatGroup) {
+    // The rest of group one comes after the time-out, while the next request is due.
+    sim::Options options = pro();
+    options.faults.slowDatalogBlock = 50;
+    rig(options);
+    EXPECT_EQ(extract(), Outcome::Saved);
+    EXPECT_EQ(notStatuses(), (std::vector<std::string>{"message: Timeout receiving datalog",
+                                                       "save: DatalogData"}));
+    EXPECT_EQ(requests(), 5);
+    const auto texts = statuses();
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const std::string& t) { return t.ends_with(" block error"); }),
+              129 - 50);
+    EXPECT_EQ(texts[texts.size() - 2], "Block : 128 block error");
+    const auto bytes = file();
+    EXPECT_TRUE(slotHolds(slot(bytes, 49), 49));
+    EXPECT_EQ(slot(bytes, 50), datalog::emptySlot());
+    for (int s = 129; s < datalog::kSlotCount; ++s)
+        EXPECT_TRUE(slotHolds(slot(bytes, s), blockOfSlot(s))) << s;
+}
+
+TEST_F(Extraction, ProNoiseBeforeEachBurstLosesNoBlock) {
+    sim::Options options = pro();
+    options.faults.noiseBeforeRecords = 5;
+    rig(options);
+    EXPECT_EQ(extract(), Outcome::Saved);
+    EXPECT_EQ(notStatuses(), std::vector<std::string>{"save: DatalogData"});
+    const auto bytes = file();
+    for (int s = 0; s < datalog::kSlotCount; ++s)
+        EXPECT_TRUE(slotHolds(slot(bytes, s), blockOfSlot(s))) << s;
+}
+
 TEST_F(Extraction, SilenceEndsWithinSecondsForBothGenerations) {
     sim::Options options = zr2();
     options.faults.silentDatalog = true;

@@ -147,6 +147,31 @@ TEST_F(BlockReceptionTest, BurstTakesFourRecordsAsTheyCome) {
     EXPECT_EQ(context_.errorFlags, 0u);
 }
 
+TEST_F(BlockReceptionTest, NoiseBeforeABurstIsDroppedAndTheLastRecordKeptWhole) {
+    Bytes burst;
+    for (uint8_t n = 0; n < 4; ++n)
+        burst = join({burst, record('E', n, static_cast<uint8_t>(n * 16))});
+    requestAnswers({{join({{0x00, 0xFF, 0x13}, burst})}});
+    LinkPort link(context_);
+    ASSERT_TRUE(request(link));
+    std::array<uint8_t, link::kBurstBytes> received{};
+    EXPECT_TRUE(link.receiveBurst(received.data()));
+    EXPECT_TRUE(std::equal(burst.begin(), burst.end(), received.begin()));
+}
+
+TEST_F(BlockReceptionTest, BurstWithADamagedFirstLeadInIsKeptAsItArrived) {
+    Bytes burst;
+    for (uint8_t n = 0; n < 4; ++n)
+        burst = join({burst, record('E', n, 0x30, "EEEE")});
+    burst[0] = 'x';
+    requestAnswers({{burst}});
+    LinkPort link(context_);
+    ASSERT_TRUE(request(link));
+    std::array<uint8_t, link::kBurstBytes> received{};
+    EXPECT_TRUE(link.receiveBurst(received.data()));
+    EXPECT_TRUE(std::equal(burst.begin(), burst.end(), received.begin()));
+}
+
 TEST_F(BlockReceptionTest, BurstFailsOnSilenceOrShortfallWithoutFlag) {
     Bytes r = record('E', 0, 0);
     requestAnswers({{r}});  // one record of four, then nothing
@@ -174,6 +199,20 @@ TEST_F(BlockReceptionTest, RecordsArrivingInTimeAreAllTaken) {
     EXPECT_TRUE(link.receiveRecords(buffer.data(), 5, &received));
     EXPECT_EQ(received, 5 * link::kRecordBytes);
     EXPECT_EQ(buffer, stream);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(BlockReceptionTest, NoiseBeforeRecordsIsDroppedAndTheLastRecordKeptWhole) {
+    // The noise holds a lead-in and part of a marker, but never the whole marker.
+    const Bytes records = join({record('B', 0, 1), record('B', 1, 2), record('B', 2, 3)});
+    requestAnswers({{join({{'B', 'L', 0x00, 'B', 'L', 'O'}, records})}});
+    LinkPort link(context_);
+    ASSERT_TRUE(request(link));
+    std::vector<uint8_t> buffer(3 * link::kRecordBytes);
+    int received = -1;
+    EXPECT_TRUE(link.receiveRecords(buffer.data(), 3, &received));
+    EXPECT_EQ(received, 3 * link::kRecordBytes);
+    EXPECT_EQ(buffer, records);
     EXPECT_TRUE(ui_.messages.empty());
 }
 
