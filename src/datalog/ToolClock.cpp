@@ -16,17 +16,16 @@ ToolClock readToolClock(std::time_t now) {
     std::tm local{};
     localtime_r(&now, &local);
 
+    // The count is the difference of two wall-clock readings, as if both were taken
+    // at one fixed offset: a summer-time offset today does not shift it.
     std::tm epoch{};
     epoch.tm_year = kEpochYear - kTmYearBase;
     epoch.tm_mday = 1;
-    epoch.tm_isdst = -1;
-    std::tm nowCopy = local;
-    const std::time_t start = std::mktime(&epoch);
-    const std::time_t current = std::mktime(&nowCopy);
+    const std::time_t start = timegm(&epoch);
+    const std::time_t current = timegm(&local);
 
     ToolClock clock;
-    if (start != static_cast<std::time_t>(-1) && current > start)
-        clock.seconds = static_cast<uint64_t>(current - start);
+    if (current > start) clock.seconds = static_cast<uint64_t>(current - start);
     clock.dateTime = shell::localDateTimeText(now);
     return clock;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The tool's side of the datalogger clock: one reading of the local date and time,
-// as whole seconds from 1 January 1989 00:00:00 local time and as the text
+// as whole seconds of wall-clock time from 1 January 1989 00:00:00 and as the text
 // "ddd dd MMM yyyy hh:mm:ss" (12-hour clock, no AM/PM) stored in the file.
 #include <cstdint>
 #include <ctime>

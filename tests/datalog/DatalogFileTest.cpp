@@ -122,13 +122,15 @@ TEST_F(DatalogFileOnDisk, FailedSaveReportsFalseAndKeepsWhatWasThere) {
     EXPECT_EQ(entries(), 1);
 }
 
-class ToolClockInUtc : public ::testing::Test {
+// Runs with the local time zone set to zone, and puts back the one before.
+class ToolClockInZone : public ::testing::Test {
 protected:
+    explicit ToolClockInZone(const char* zone) : zone_(zone) {}
     void SetUp() override {
         const char* tz = std::getenv("TZ");
         if (tz) saved = tz;
         hadTz = tz != nullptr;
-        setenv("TZ", "UTC", 1);
+        setenv("TZ", zone_, 1);
         tzset();
     }
     void TearDown() override {
@@ -138,8 +140,20 @@ protected:
             unsetenv("TZ");
         tzset();
     }
+    const char* zone_;
     std::string saved;
     bool hadTz = false;
+};
+
+class ToolClockInUtc : public ToolClockInZone {
+protected:
+    ToolClockInUtc() : ToolClockInZone("UTC") {}
+};
+
+// Summer time from the last Sunday of March to the last Sunday of October.
+class ToolClockWithSummerTime : public ToolClockInZone {
+protected:
+    ToolClockWithSummerTime() : ToolClockInZone("GMT0BST,M3.5.0/1,M10.5.0") {}
 };
 
 TEST_F(ToolClockInUtc, CountsSecondsSince1989AndFormatsTwelveHourTime) {
@@ -152,6 +166,15 @@ TEST_F(ToolClockInUtc, CountsSecondsSince1989AndFormatsTwelveHourTime) {
     EXPECT_EQ(clock.dateTime, "Tue 05 Mar 2024 01:04:05");
     EXPECT_EQ(toZr2ClockUnit(32000), 32768u);
     EXPECT_EQ(toZr2ClockUnit(31999), 32766u);
+}
+
+TEST_F(ToolClockWithSummerTime, CountsWallClockSecondsWhateverTheOffset) {
+    // Monday 1 July 2024 12:00:00 UTC is 13:00:00 on the wall clock.
+    const ToolClock summer = readToolClock(1719835200);
+    EXPECT_EQ(summer.seconds, 1120222800u);  // 1989-01-01 00:00:00 to 2024-07-01 13:00:00
+    EXPECT_EQ(summer.dateTime, "Mon 01 Jul 2024 01:00:00");
+    // Monday 15 January 2024 12:00:00 UTC, the same on the wall clock.
+    EXPECT_EQ(readToolClock(1705320000).seconds, 1105704000u);
 }
 
 }  // namespace
