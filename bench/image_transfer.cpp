@@ -67,7 +67,8 @@ int main() {
     };
     bool ok = true;
     for (const auto& scenario : scenarios) {
-        ok = measure(scenario, "extract", image::extractImage, link::kBurstBytes) && ok;
+        const auto extract = [](shell::Context& context) { return image::extractImage(context); };
+        ok = measure(scenario, "extract", extract, link::kBurstBytes) && ok;
         ok = measure(scenario, "update", image::updateImage, 0) && ok;
     }
     return ok ? 0 : 1;

@@ -26,9 +26,14 @@ int status(bool completed) {
 int runExtract(Session& session, std::span<const std::string> args) {
     // An empty name would become the hidden file ".ucf" in the current folder.
     if (args.size() != 2 || args[0] != "-o" || args[1].empty()) return kUsage;
-    if (!image::extractImage(session.context)) return kFailed;
+    // When only the option card type could not be read, what was read is kept: the
+    // failure has been shown and the exit status still says the extract failed.
+    bool cardTypeUnread = false;
+    const bool extracted = image::extractImage(session.context, &cardTypeUnread);
+    if (!extracted && !cardTypeUnread) return kFailed;
     session.ui.setFileAnswer(args[1]);
-    return status(image::saveImageFile(session.context));
+    const bool saved = image::saveImageFile(session.context);
+    return status(extracted && saved);
 }
 
 // update FILE.ucf

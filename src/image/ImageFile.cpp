@@ -108,7 +108,7 @@ bool saveImageFile(shell::Context& context) {
     return true;
 }
 
-bool loadImageFile(shell::Context& context) {
+bool loadImageFile(shell::Context& context, EepromAreasHeld* held) {
     context.ui.play(ui::Sound::Menu);
     auto path = context.ui.openFile(kOpenDialog);
     if (!path) {
@@ -120,7 +120,7 @@ bool loadImageFile(shell::Context& context) {
         failWith(context, link::kFileOpenFailed);
         return false;
     }
-    if (!parseImageFile(context.image, data)) {
+    if (!parseImageFile(context.image, data, held)) {
         failWith(context, link::kFileIncomplete);
         return false;
     }

@@ -2,13 +2,15 @@
 // Image files (*.ucf): one line per image area, key, tab, the bytes in hexadecimal.
 #include <string>
 
+#include "image/ImageFileFormat.h"
 #include "shell/Context.h"
 
 namespace vantrel::image {
 
 // Asks for a file with the save dialog and writes the image to it.
 bool saveImageFile(shell::Context& context);
-// Asks for a file with the open dialog and fills the image from it.
-bool loadImageFile(shell::Context& context);
+// Asks for a file with the open dialog and fills the image from it; held, when
+// given, is set to the EEPROM areas the file holds whole.
+bool loadImageFile(shell::Context& context, EepromAreasHeld* held = nullptr);
 
 }  // namespace vantrel::image

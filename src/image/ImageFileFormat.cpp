@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <optional>
 
 #include "shell/LocalTime.h"
@@ -112,6 +113,15 @@ void decodeHex(std::span<const uint8_t> data, size_t value, uint8_t* into, int c
     }
 }
 
+// True when the value holds all count pairs of hexadecimal digits.
+bool wholeHex(std::span<const uint8_t> data, size_t value, int count) {
+    const size_t digits = 2 * static_cast<size_t>(count);
+    if (value > data.size() || data.size() - value < digits) return false;
+    return std::all_of(data.begin() + static_cast<std::ptrdiff_t>(value),
+                       data.begin() + static_cast<std::ptrdiff_t>(value + digits),
+                       [](uint8_t c) { return std::isxdigit(c) != 0; });
+}
+
 // Copies up to count raw characters, as many as the data holds; returns how many.
 size_t copyRaw(std::span<const uint8_t> data, size_t value, uint8_t* into, int count) {
     size_t available = value < data.size() ? data.size() - value : 0;
@@ -160,17 +170,20 @@ std::string formatImageFile(const ConfigImage& image, std::string_view datim) {
     return text;
 }
 
-bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data) {
+bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data, EepromAreasHeld* held) {
     image.optionType = kNoOption;
     image.optionFlags = 0;
+    if (held) held->reset();
 
-    for (const Area& eepromArea : area::kEepromAreas) {
+    for (size_t i = 0; i < area::kEepromAreas.size(); ++i) {
+        const Area& eepromArea = area::kEepromAreas[i];
         auto value = findValue(data, eepromArea.key);
         if (!value) {
             if (eepromArea.offset == area::UNUSED2.offset) return false;
             continue;
         }
         decodeHex(data, *value, image.at(eepromArea), eepromArea.length);
+        if (held) held->set(i, wholeHex(data, *value, eepromArea.length));
     }
 
     if (auto value = findValue(data, kMainSoftwareLine.area.key))

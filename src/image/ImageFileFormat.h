@@ -2,6 +2,7 @@
 // The text of an image file (*.ucf), without dialogs or files: one line per image
 // area (key, tab, the bytes in hexadecimal, CR), the software identities raw, the
 // option card line and the part-turn line when present.
+#include <bitset>
 #include <cstdint>
 #include <ctime>
 #include <span>
@@ -23,11 +24,17 @@ std::string formatDatim(std::time_t when);
 // The whole file for the image, stamped with datim (24 characters).
 std::string formatImageFile(const ConfigImage& image, std::string_view datim);
 
+// Which of the EEPROM areas (in image order) a file holds whole: the key, then
+// every hexadecimal digit of the area.
+using EepromAreasHeld = std::bitset<area::kEepromAreas.size()>;
+
 // Fills the image from the bytes of a file (callers pass at most the read limit).
 // Resets the option card type and flags first. Areas whose key is missing keep
 // their content; returns false when "UNUSED2" is missing (the file is incomplete),
 // with the areas before it already taken. Never reads outside data and never
-// writes outside the image, whatever the bytes hold.
-bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data);
+// writes outside the image, whatever the bytes hold. held, when given, is set to
+// the EEPROM areas the file holds whole.
+bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data,
+                    EepromAreasHeld* held = nullptr);
 
 }  // namespace vantrel::image

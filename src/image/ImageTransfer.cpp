@@ -31,10 +31,9 @@ constexpr uint8_t kBusKindRegister = 47;
 constexpr int kBusLastRegister = 63;
 constexpr int kMultiportLastRegister = 99;
 constexpr int kBusRetriesBeforeQuestion = 3;
-// The card's refusal, a bad result or checksum, and a reply that never came: each
-// would otherwise stay set and fail every retry whatever the card answers.
-constexpr uint32_t kClearedBeforeBusRetry =
-    link::kOptionCommsError | link::kResultBad | link::kChecksumBad | link::kEventNotRx;
+// Every way the last try failed (a refusal, a bad reply, a reply that never came):
+// each would otherwise stay set and fail every retry whatever the card answers.
+constexpr uint32_t kClearedBeforeBusRetry = link::kSendFailureFlags;
 
 constexpr uint8_t kLocalStatusAddress = 116;
 constexpr uint8_t kNotInLocalBit = 0x04;  // reply byte 9
@@ -239,13 +238,18 @@ bool readMk2Card(shell::Context& context, LinkPort& link, bool multiport) {
     return readBusCard(context, link, multiport ? kMultiportLastRegister : kBusLastRegister);
 }
 
-// The option card, by the letter and variant it reports.
-bool readOptionCard(shell::Context& context, LinkPort& link) {
+// The option card, by the letter and variant it reports. A 'T' refusal means no card
+// answered: there is none. Any other failure is the link's, and the card is unknown.
+bool readOptionCard(shell::Context& context, LinkPort& link, bool& typeUnread) {
     ConfigImage& image = context.image;
     image.optionType = kNoOption;
     image.optionFlags = 0;
     if (!send(link, link::READ_OPTION_TYPE, 0, false)) {
-        context.errorFlags &= ~link::kOptionCommsError;  // no card answered
+        if (context.errorFlags & link::kSendFailureFlags & ~link::kOptionCommsError) {
+            typeUnread = true;
+            return failReported(context);
+        }
+        context.errorFlags &= ~link::kOptionCommsError;
         return true;
     }
     copyReply(link, 7, image.at(area::OPT_SW_3), area::OPT_SW_3.length);
@@ -322,6 +326,19 @@ bool writeImage(const ConfigImage& image, LinkPort& link) {
     return send(link, link::LOCK_EEPROM, 0, true);
 }
 
+// True when the file held every EEPROM area that writeImage sends: all but the old
+// position record and the two checksums the actuator keeps itself.
+bool holdsEveryWrittenArea(const EepromAreasHeld& held) {
+    constexpr std::array<Area, 3> kNeverSent = {area::OLD_SLEEP, area::MANU_CSUM, area::CUST_CSUM};
+    for (size_t i = 0; i < area::kEepromAreas.size(); ++i) {
+        const bool sent = std::none_of(kNeverSent.begin(), kNeverSent.end(), [&](const Area& a) {
+            return a.offset == area::kEepromAreas[i].offset;
+        });
+        if (sent && !held[i]) return false;
+    }
+    return true;
+}
+
 // On a ZR2 actuator: finds out whether its EEPROM refuses writes while locked, and
 // records the answer in register 36 of the image.
 bool probeLockedWrite(shell::Context& context, LinkPort& link) {
@@ -342,13 +359,18 @@ bool probeLockedWrite(shell::Context& context, LinkPort& link) {
 
 }  // namespace
 
-bool extractImage(shell::Context& context) {
+bool extractImage(shell::Context& context, bool* cardTypeUnread) {
+    bool typeUnread = false;
     LinkPort link(context);
-    if (!send(link, link::READ_VERSION, 0, true)) return false;
-    copyReply(link, 7, context.image.at(area::MAIN_SW), area::MAIN_SW.length);
-    const bool zr2 = link.reply(8) == kZr2Marker;
-    return readConfigBlocks(context, link, zr2) && readOptionCard(context, link) &&
-           readPartTurn(context, link);
+    bool done = send(link, link::READ_VERSION, 0, true);
+    if (done) {
+        copyReply(link, 7, context.image.at(area::MAIN_SW), area::MAIN_SW.length);
+        const bool zr2 = link.reply(8) == kZr2Marker;
+        done = readConfigBlocks(context, link, zr2) && readOptionCard(context, link, typeUnread) &&
+               readPartTurn(context, link);
+    }
+    if (cardTypeUnread) *cardTypeUnread = typeUnread;
+    return done;
 }
 
 bool updateImage(shell::Context& context) {
@@ -358,7 +380,12 @@ bool updateImage(shell::Context& context) {
         return false;
     }
     if (!context.ui.question(kOverwriteQuestion, kOverwriteCaption)) return false;
-    if (!loadImageFile(context)) return false;
+    EepromAreasHeld held;
+    if (!loadImageFile(context, &held)) return false;
+    if (!holdsEveryWrittenArea(held)) {
+        context.errorFlags |= link::kFileIncomplete;
+        return failReported(context);
+    }
 
     LinkPort link(context);
     if (!send(link, link::READ_VERSION, 0, true)) return false;

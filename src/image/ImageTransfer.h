@@ -4,8 +4,11 @@
 
 namespace vantrel::image {
 
-// Reads the EEPROM image, option card, part-turn unit and identities.
-bool extractImage(shell::Context& context);
+// Reads the EEPROM image, option card, part-turn unit and identities. cardTypeUnread,
+// when given, is set when the extract failed because the link failed as the option
+// card type was asked for: the image then holds the EEPROM and the main identity,
+// no option card and no part-turn unit, and may be saved as it stands.
+bool extractImage(shell::Context& context, bool* cardTypeUnread = nullptr);
 // "Update EEPROM" (the caller moves the focus to "BACK" first): login check, question, file load,
 // Local check, probe, write run.
 bool updateImage(shell::Context& context);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -234,6 +235,23 @@ TEST_F(Cli, YesStopsRetryingABusCardThatNeverAnswers) {
     EXPECT_NE(r.err.find(question + "n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("\nOption card comms error\n"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(file));
+    sim.stop();
+    sim.finish();
+}
+
+TEST_F(Cli, ExtractWhoseOptionCardTypeIsLostSavesWhatWasReadAndFails) {
+    Child sim({VANTREL_SIM_PATH, "--card", "N", "--silent", "READ_OPTION_TYPE"}, home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+
+    const std::string file = home_ + "/image.ucf";
+    const Result r = cli({"--port", port, "extract", "-o", file});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Event Not RX\n");
+    std::ifstream in(file, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("UNUSED2\t"), std::string::npos);
+    EXPECT_EQ(text.find("OPT_SW_3\t"), std::string::npos);
     sim.stop();
     sim.finish();
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "SimFixture.h"
 #include "image/ImageFile.h"
@@ -367,6 +370,87 @@ TEST(Extract, BusRegisterThatMissedOneReplyIsReadOnRetry) {
     EXPECT_EQ(rig.context.image.optionType, kModbusMk2);
 }
 
+TEST(Extract, BusRegisterRefusedOnceIsReadOnRetry) {
+    // One refusal of either kind must not fail the retries that follow it.
+    for (char status : {'E', 'T', 'X'}) {
+        sim::Options options = withCard('M', '2');
+        options.faults.refusals.push_back({READ_BUS_REGISTER, 5, status, 1});
+        test::SimRig rig(options);
+        EXPECT_TRUE(extractImage(rig.context)) << status;
+        EXPECT_TRUE(rig.ui.questions.empty()) << status;
+        EXPECT_TRUE(rig.ui.errors.empty()) << status;
+    }
+}
+
+struct OptionTypeFailure {
+    const char* name;
+    std::function<void(sim::Faults&)> fault;
+    std::string error;  // empty: no card fitted, the extract goes on
+};
+
+void PrintTo(const OptionTypeFailure& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ExtractOptionType : public ::testing::TestWithParam<OptionTypeFailure> {};
+
+TEST_P(ExtractOptionType, OnlyARefusalByTheCardMeansNoCard) {
+    const OptionTypeFailure& row = GetParam();
+    sim::Options options = withCard('N', '1');
+    options.partTurn = true;
+    row.fault(options.faults);
+    test::SimRig rig(options);
+    fillActuator(rig.actuator);
+    bool cardTypeUnread = true;
+    EXPECT_EQ(extractImage(rig.context, &cardTypeUnread), row.error.empty());
+    EXPECT_EQ(cardTypeUnread, !row.error.empty());
+    EXPECT_EQ(rig.ui.errors,
+              row.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.error});
+    EXPECT_EQ(rig.context.image.optionType, kNoOption);
+    const auto eeprom = rig.actuator.eeprom();
+    EXPECT_TRUE(std::equal(eeprom.begin(), eeprom.end(), rig.context.image.bytes.begin()));
+    // With no card the part-turn unit is still read; after a failure nothing more is asked.
+    const auto sent = addressed(framesOf(rig.actuator));
+    EXPECT_EQ(sent.back(),
+              (std::pair<int, int>{row.error.empty() ? READ_PART_TURN : READ_OPTION_TYPE,
+                                   row.error.empty() ? 60 : 0}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryReply, ExtractOptionType,
+    ::testing::Values(
+        OptionTypeFailure{"RefusedByTheCard",
+                          [](sim::Faults& f) {
+                              f.refusals.push_back({READ_OPTION_TYPE, {}, 'T'});
+                          },
+                          ""},
+        OptionTypeFailure{"Silent", [](sim::Faults& f) { f.silentCommand = READ_OPTION_TYPE; },
+                          "Event Not RX"},
+        OptionTypeFailure{"Garbled",
+                          [](sim::Faults& f) { f.badChecksumCommand = READ_OPTION_TYPE; },
+                          "Checksum Not OK"},
+        OptionTypeFailure{"EepromFault",
+                          [](sim::Faults& f) {
+                              f.refusals.push_back({READ_OPTION_TYPE, {}, 'E'});
+                          },
+                          "EEPROM Error"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Extract, NoiseBeforeTheBurstIsDropped) {
+    sim::Options options;
+    options.faults.noiseBeforeRecords = 5;
+    test::SimRig rig(options);
+    fillActuator(rig.actuator);
+    ASSERT_TRUE(extractImage(rig.context));
+    EXPECT_TRUE(rig.ui.messages.empty());
+    const auto sent = addressed(framesOf(rig.actuator));
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), std::pair<int, int>{REQUEST_CONFIG_BLOCKS, 0}),
+              1);
+    EXPECT_EQ(sent.size(), 4u);  // version, burst, option type, part-turn type
+    auto eeprom = rig.actuator.eeprom();
+    EXPECT_TRUE(std::equal(eeprom.begin(), eeprom.end(), rig.context.image.bytes.begin()));
+}
+
 TEST(Extract, FailuresEndTheExtractWithTheirMessage) {
     sim::Options options = withCard('N', '1');
     // The first refusal of a three-byte card read is retried once, the second ends it.
@@ -470,6 +554,48 @@ TEST_F(Update, FullRunWritesEveryKeptByteIn241Frames) {
         EXPECT_EQ(eeprom[kConfigBase + i], source.bytes[i]);
     EXPECT_EQ(rig.context.image.bytes[292], source.bytes[292]);
     EXPECT_TRUE(rig.actuator.locked());
+}
+
+TEST_F(Update, FileWithoutEveryWrittenAreaIsRefusedBeforeAnyFrame) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), {});
+    // The key renamed, so the loader finds no such area.
+    const auto without = [&](const std::string& key) {
+        std::string text = whole;
+        text.replace(text.find(key + "\t"), key.size(), std::string(key.size(), 'x'));
+        return text;
+    };
+    const auto cutAfter = [&](const std::string& key, size_t digits) {
+        const size_t value = whole.find(key + "\t") + key.size() + 1;
+        return whole.substr(0, value + digits) + "\r" + whole.substr(whole.find("UNUSED1\t"));
+    };
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"only UNUSED2", "UNUSED2\t\r"},
+        {"no MANU_CFIG", without("MANU_CFIG")},
+        {"no CUR_SLEEP", without("CUR_SLEEP")},
+        {"ID_MAIN cut short", cutAfter("ID_MAIN", 10)},
+    };
+    for (const auto& [name, text] : rows) {
+        const std::string incomplete = rig.folder + "/incomplete.ucf";
+        std::ofstream(incomplete, std::ios::binary) << text;
+        rig.ui.clearRecord();
+        rig.ui.answers = {true};
+        rig.ui.files = {incomplete};
+        EXPECT_FALSE(updateImage(rig.context)) << name;
+        EXPECT_EQ(rig.ui.errors, std::vector<std::string>{"EEPROM file not complete"}) << name;
+        EXPECT_TRUE(rig.actuator.frames().empty()) << name;
+    }
+
+    // The areas the update never sends may be missing.
+    std::string text = whole;
+    for (const std::string key : {"OLD_SLEEP", "MANU_CSUM", "CUST_CSUM"})
+        text.replace(text.find(key + "\t"), key.size(), std::string(key.size(), 'x'));
+    std::ofstream(path, std::ios::binary) << text;
+    rig.ui.clearRecord();
+    rig.ui.answers = {true};
+    rig.ui.files = {path};
+    ASSERT_TRUE(updateImage(rig.context));
+    EXPECT_EQ(writeRun(2).size(), 241u);
 }
 
 TEST_F(Update, RefusedWithoutLoginOrWithoutConsent) {
