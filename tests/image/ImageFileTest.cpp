@@ -171,12 +171,14 @@ TEST(ImageFileLoader, AcceptsLowerCaseHexAndResetsOptionState) {
 TEST(ImageFileLoader, ValuesCutShortStopAtTheEndOfTheData) {
     ConfigImage saved = sampleImage(kFieldbusMk2, kMultiportFlag | kPartTurnFlag, 'M', 'P');
     std::string file = formatImageFile(saved, kStamp);
-    // Every prefix loads without reading past it; the cut value takes only the
-    // pairs that are whole.
+    // Every prefix loads without reading past it, and counts as a file only once it
+    // holds the UNUSED2 key; the cut value takes only the pairs that are whole.
+    const size_t unused2Whole = file.find("UNUSED2\t") + 8;
     for (size_t size = 0; size <= file.size(); ++size) {
         ConfigImage loaded;
         loaded.bytes.fill(0xEE);
-        parseImageFile(loaded, bytesOf(file.substr(0, size)));
+        EXPECT_EQ(parseImageFile(loaded, bytesOf(file.substr(0, size))), size >= unused2Whole)
+            << size;
     }
     ConfigImage loaded;
     loaded.bytes.fill(0xEE);
