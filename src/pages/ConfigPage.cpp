@@ -51,12 +51,13 @@ void ConfigPage::broughtToFront() {
 
 void ConfigPage::fillLists() {
     for (const auto& field : fields_)
-        field->fill(showsDefault_);
+        if (field->active) field->fill(showsDefault_);
     afterFill();
 }
 
 void ConfigPage::enableControls() {
     for (const auto& field : fields_) {
+        if (!field->active) continue;
         const bool levelOk = context_.loginLevel >= field->minimumLevel;
         field->control().enabled = levelOk && (!showsDefault_ || field->enabledInDefaultView);
         if (auto* choice = dynamic_cast<ChoiceField*>(field.get()))
@@ -68,7 +69,7 @@ void ConfigPage::enableControls() {
 
 void ConfigPage::load() {
     for (const auto& field : fields_)
-        field->load(context_.image, showsDefault_);
+        if (field->active) field->load(context_.image, showsDefault_);
     loaded_ = context_.image;
     afterLoad();
 }
@@ -77,7 +78,7 @@ void ConfigPage::takeEdits() {
     if (!acceptEdits_) return;
     acceptEdits_ = false;
     for (const auto& field : fields_)
-        if (field->control().enabled) field->take(context_.image);
+        if (field->active && field->control().enabled) field->take(context_.image);
     afterTake();
 }
 
@@ -98,7 +99,7 @@ void ConfigPage::report(uint32_t flag) {
 
 bool ConfigPage::mayTake() {
     for (const auto& field : fields_)
-        if (field->control().enabled)
+        if (field->active && field->control().enabled)
             if (std::optional<std::string> refusal = field->refusal()) {
                 context_.ui.message(*refusal);
                 return false;

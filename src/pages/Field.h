@@ -65,6 +65,9 @@ public:
     uint8_t minimumLevel = 0;
     // Enabled in the Default view too (controls that edit no default copy's value).
     bool enabledInDefaultView = false;
+    // A field whose control shows another field for now (a contact of the group not
+    // shown) is left out of filling, loading, enabling and taking.
+    bool active = true;
 
 protected:
     Bits bits_;
