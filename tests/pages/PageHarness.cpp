@@ -89,8 +89,10 @@ void runPageCase(const PageCase& row) {
     rig.context.loginLevel = row.login;
 
     ui::ProgressBar progress;
-    auto sheet = pages::buildSheet(rig.context, registry::makePage, progress);
-    sheet->show(pageIndex(*sheet, row.page));
+    auto sheet = row.screen ? std::make_unique<ui::Sheet>("screen")
+                            : pages::buildSheet(rig.context, registry::makePage, progress);
+    if (row.screen) sheet->addPage(row.screen(rig.context));
+    sheet->show(row.screen ? 0 : pageIndex(*sheet, row.page));
     ui::Screen* page = &sheet->page(sheet->current());
     rig.actuator.clearLog();
     for (const std::string& step : row.steps)

@@ -4,6 +4,7 @@
 // received, the image bytes and the dialogs, each compared with the row.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "shell/Context.h"
 #include "sim/Actuator.h"
+#include "ui/Screen.h"
 
 namespace vantrel::test {
 
@@ -28,13 +30,15 @@ struct PageCase {
     // "set NAME=VALUE", "press CAPTION", "send" (Yes), "keep" (No, Yes),
     // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size).
     std::vector<std::string> steps{};
-    std::vector<std::string> shows{};   // lines `show` must hold after the steps
-    std::vector<std::string> frames{};  // every frame received, "B0 3D F8 00 00"
-    std::vector<ByteAt> after{};        // image bytes after the steps
-    std::vector<std::string> dialogs{};  // "error: ..." and "message: ..." lines, in order
+    std::vector<std::string> shows{};            // lines `show` must hold after the steps
+    std::vector<std::string> frames{};           // every frame received, "B0 3D F8 00 00"
+    std::vector<ByteAt> after{};                 // image bytes after the steps
+    std::vector<std::string> dialogs{};          // "error: ..." and "message: ..." lines, in order
     std::function<void(sim::Options&)> setUp{};  // faults, option cards
     uint8_t optionType = 0;
     uint8_t optionFlags = 0;
+    // A screen of its own instead of a page of the sheet.
+    std::function<std::unique_ptr<ui::Screen>(shell::Context&)> screen{};
 };
 
 inline std::ostream& operator<<(std::ostream& out, const PageCase& row) {
