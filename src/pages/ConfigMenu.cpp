@@ -16,12 +16,10 @@ constexpr uint8_t kCopyCurrentToDefaults = 0xD4;
 constexpr int kProgressMinimum = 1;
 constexpr int kProgressMaximum = 100;
 
-constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
 constexpr const char* kUpdateCurrentQuestion =
     "Are you sure you want to update the current settings?";
 constexpr const char* kUpdateDefaultQuestion =
     "Are you sure you want to update the default settings?";
-constexpr const char* kExtractQuestion = "Do you want to extract from Actuator?";
 constexpr const char* kExtractCaption = "Extract";
 constexpr const char* kNotLoggedOn = "Not logged on!!";
 constexpr const char* kBack = "BACK";
@@ -37,7 +35,7 @@ CConfigMenu::CConfigMenu(shell::Context& context, PageMaker makePage)
     progress_->visible = false;
     addButton("View Configuration", [this] { viewConfiguration(); });
     addButton("Limit Setting", [this] { limits(); });
-    addButton("Copy Default settings to Current",
+    addButton(kCopyToCurrent,
               [this] { copySettings(kUpdateCurrentQuestion, kCopyDefaultsToCurrent); });
     addButton(kCopyToDefaults,
               [this] { copySettings(kUpdateDefaultQuestion, kCopyCurrentToDefaults); });

@@ -6,6 +6,10 @@
 
 namespace vantrel::pages {
 
+inline constexpr const char* kCopyToCurrent = "Copy Default settings to Current";
+inline constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
+inline constexpr const char* kExtractQuestion = "Do you want to extract from Actuator?";
+
 class CConfigMenu : public shell::NavigationScreen {
 public:
     CConfigMenu(shell::Context& context, PageMaker makePage);

@@ -14,7 +14,6 @@ constexpr std::array<int, 6> kPageCreated = {73, 76, 79, 82, 85, 87};
 constexpr int kBasicPagesAdded = 95;
 constexpr int kSheetReady = 100;
 
-constexpr const char* kSaveQuestion = "Do you want to Save to file?";
 constexpr const char* kSaveCaption = "Update";
 
 constexpr std::array<const char*, 7> kBasicPages = {kStopSettings, kContacts,     kProtection, kEsd,

@@ -34,6 +34,8 @@ inline constexpr const char* kMultiport = "Multiport";
 inline constexpr const char* kPartTurn = "ZRT";
 inline constexpr const char* kSinglePhase = "Single Phase";
 
+inline constexpr const char* kSaveQuestion = "Do you want to Save to file?";
+
 // The titles of the pages a sheet holds, in tab order.
 std::vector<std::string> sheetPageTitles(const image::ConfigImage& image, uint8_t loginLevel);
 

@@ -1,6 +1,7 @@
 #include "pages/Limits.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "image/FrameSequence.h"
 #include "link/Commands.h"
@@ -67,7 +68,8 @@ double typedNumber(const std::string& text) {
     if (first < last && *first == '+') ++first;
     double value = 0;
     if (std::from_chars(first, last, value).ec != std::errc()) return 0;
-    return value;
+    // "nan" and "inf" are no decimal numbers; a NaN would also pass every range check.
+    return std::isfinite(value) ? value : 0;
 }
 
 CConfTab2::CConfTab2(shell::Context& context) : NavigationScreen(context, "Set Limits") {
