@@ -11,6 +11,7 @@
 #include <string>
 
 #include "link/Commands.h"
+#include "link/LinkPort.h"
 #include "shell/Context.h"
 #include "shell/Settings.h"
 #include "sim/Actuator.h"
@@ -75,6 +76,19 @@ struct Rig {
         const auto frames = static_cast<int64_t>(actuator.frames().size());
         return sim::kByteTime *
                (frames * (link::kCommandFrameBytes + link::kReplyFrameBytes) + recordBytes);
+    }
+
+    // Sends the frames the actuator received last once more over a LinkPort, with
+    // nothing between them: the fastest any chain of these frames can go.
+    Seconds bareLoop() {
+        const auto frames = actuator.frames();
+        actuator.clearLog();
+        const auto start = Clock::now();
+        link::LinkPort link(context);
+        for (const auto& f : frames)
+            if (!link.sendCommand(f[5], f[6], f[7], f[8], f[9], true)) break;
+        link.close();
+        return Clock::now() - start;
     }
 
     std::string stem;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <utility>
 
 #include "link/ErrorFlags.h"
@@ -14,11 +15,36 @@
 namespace vantrel::cli {
 
 void CliUi::message(const std::string& text, const std::string&, ui::Icon) {
+    ++messages_;
     std::cerr << text << std::endl;
 }
 
+void CliUi::script(std::vector<ScriptedAnswer> answers) {
+    script_.assign(std::make_move_iterator(answers.begin()),
+                   std::make_move_iterator(answers.end()));
+}
+
+bool CliUi::endScript() {
+    const bool used = script_.empty() && !fileAnswer_;
+    script_.clear();
+    fileAnswer_.reset();
+    return used;
+}
+
 bool CliUi::question(const std::string& text, const std::string&) {
+    const bool yes = answer(text);
+    if (!yes) ++declined_;
+    return yes;
+}
+
+bool CliUi::answer(const std::string& text) {
     std::cerr << text << " [y/N] ";
+    if (!script_.empty() && script_.front().question == text) {
+        const bool yes = script_.front().yes;
+        script_.pop_front();
+        std::cerr << (yes ? "y" : "n") << std::endl;
+        return yes;
+    }
     if (assumeYes_) {
         if (++yesAnswers_[text] > kMaxRepeatedYes) {
             std::cerr << "n (--yes answered it " << kMaxRepeatedYes << " times already)"

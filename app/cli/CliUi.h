@@ -1,11 +1,14 @@
 #pragma once
 // The Ui of vantrel-cli: messages and errors go to standard error as the same
-// texts the GUI shows; questions are answered by --yes, by the person at the
-// terminal, or No; file dialogs are answered by the path a command sets first.
+// texts the GUI shows; questions a command asks on the user's behalf are answered
+// by its script, the others by --yes, by the person at the terminal, or No; file
+// dialogs are answered by the path a command sets first.
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/Ui.h"
 
@@ -36,6 +39,17 @@ public:
     // dialog's default extension, as the GUI's save dialog does.
     void setFileAnswer(std::string path) { fileAnswer_ = std::move(path); }
 
+    // A question a command step answers itself, such as the Yes of "send".
+    struct ScriptedAnswer {
+        std::string question;
+        bool yes;
+    };
+    // Answers the next questions in this order: a question with the text of the
+    // first answer left takes it; any other question is answered as usual.
+    void script(std::vector<ScriptedAnswer> answers);
+    // Drops the answers and the file answer left unused; true when none was left.
+    bool endScript();
+
     // Called on every refresh (a long operation's status changed).
     std::function<void()> onRefresh;
     // Called after a screen's or sheet's set-up when it is run modally.
@@ -46,12 +60,21 @@ public:
 
     // Error dialogs shown so far: a command that showed one has failed.
     int errorCount() const { return errors_; }
+    // Error dialogs and message boxes shown so far.
+    int reportCount() const { return errors_ + messages_; }
+    // Questions answered No so far, however they were answered.
+    int declinedCount() const { return declined_; }
 
 private:
+    bool answer(const std::string& text);
+
     bool assumeYes_;
     std::optional<std::string> fileAnswer_;
+    std::deque<ScriptedAnswer> script_;
     std::map<std::string, int> yesAnswers_;  // by question text, under --yes
     int errors_ = 0;
+    int messages_ = 0;
+    int declined_ = 0;
 };
 
 }  // namespace vantrel::cli

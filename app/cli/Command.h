@@ -30,5 +30,7 @@ struct Command {
 std::span<const Command> frameCommands();    // frame, diag
 std::span<const Command> imageCommands();    // extract, update, password
 std::span<const Command> datalogCommands();  // datalog extract|reset
+std::span<const Command> pageCommands();     // page, config
+std::span<const Command> limitCommands();    // limits
 
 }  // namespace vantrel::cli

@@ -4,6 +4,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "image/FrameSequence.h"
 #include "image/ImageFile.h"
 #include "link/Commands.h"
 #include "link/Crc16.h"
@@ -301,29 +302,29 @@ bool readPartTurn(shell::Context& context, LinkPort& link) {
 }
 
 // The write run of the update: every image byte the actuator keeps, in the order
-// the actuator expects, bracketed by unlock and lock. Stops at the first failure.
-bool writeImage(const ConfigImage& image, LinkPort& link) {
-    const auto& b = image.bytes;
-    auto write3 = [&](uint8_t command, uint8_t address, int at) {
-        return send(link, command, address, true, b[at], b[at + 1], b[at + 2]);
-    };
-    auto write2 = [&](uint8_t command, uint8_t address, int at) {
-        return send(link, command, address, true, b[at], b[at + 1], 0);
-    };
-    if (!send(link, link::UNLOCK_EEPROM, 0, true)) return false;
-    if (!write3(link::WRITE_REGISTER, 0, 0) || !write3(link::WRITE_REGISTER, 2, 2)) return false;
+// the actuator expects, bracketed by unlock and lock.
+FrameSequence imageWriteRun() {
+    using frames::fromImage;
+    FrameSequence run{frames::unlock(), fromImage(link::WRITE_REGISTER, 0, 0, 3),
+                      fromImage(link::WRITE_REGISTER, 2, 2, 3)};
     for (int a = 6; a <= 254; a += 2)
-        if (!write2(link::WRITE_ID_PAIR, static_cast<uint8_t>(a), a)) return false;
+        run.push_back(fromImage(link::WRITE_ID_PAIR, static_cast<uint8_t>(a), a, 2));
     for (int r = 6; r <= 36; r += 3)
-        if (!write3(link::WRITE_REGISTER, static_cast<uint8_t>(r), kConfigBase + r)) return false;
-    if (!write3(link::WRITE_REGISTER, 38, kConfigBase + 38)) return false;
+        run.push_back(frames::writeRegister(static_cast<uint8_t>(r)));
+    run.push_back(frames::writeRegister(38));
     for (int r = 42; r <= 81; r += 3)
-        if (!write3(link::WRITE_REGISTER, static_cast<uint8_t>(r), kConfigBase + r)) return false;
+        run.push_back(frames::writeRegister(static_cast<uint8_t>(r)));
     for (int r = 85; r <= 253; r += 2)
-        if (!write2(link::WRITE_CONFIG_PAIR, static_cast<uint8_t>(r), kConfigBase + r))
-            return false;
-    if (!write2(link::WRITE_CONFIG_PAIR, 254, kConfigBase + 254)) return false;
-    return send(link, link::LOCK_EEPROM, 0, true);
+        run.push_back(
+            fromImage(link::WRITE_CONFIG_PAIR, static_cast<uint8_t>(r), kConfigBase + r, 2));
+    run.push_back(fromImage(link::WRITE_CONFIG_PAIR, 254, kConfigBase + 254, 2));
+    run.push_back(frames::lock());
+    return run;
+}
+
+bool writeImage(const ConfigImage& image, LinkPort& link) {
+    const FrameSequence run = imageWriteRun();
+    return runFrames(link, image, run) == run.size();
 }
 
 // True when the file held every EEPROM area that writeImage sends: all but the old

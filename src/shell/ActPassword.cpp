@@ -1,5 +1,8 @@
 #include "shell/ActPassword.h"
 
+#include <array>
+
+#include "image/FrameSequence.h"
 #include "image/ValueLists.h"
 #include "link/Commands.h"
 #include "link/LinkPort.h"
@@ -40,21 +43,19 @@ void CActPassword::readPassword() {
 }
 
 void CActPassword::updatePassword() {
-    link::LinkPort link(context_);
-    // Each frame runs only when the one before succeeded; a failure shows the error
-    // dialog and then this screen's own message.
-    auto step = [&](uint8_t command, uint8_t address, uint8_t data1, const char* failure) {
-        if (link.sendCommand(command, address, data1, 0, 0, true)) return true;
-        context_.ui.message(failure);
-        return false;
-    };
     const uint8_t chosen =
         password_->selected < 0 ? kNothingSelected : static_cast<uint8_t>(password_->selected);
-    // The first read only checks that the actuator answers.
-    step(link::READ_REGISTER, kPasswordRegister, 0, kCouldNotGetData) &&
-        step(link::UNLOCK_EEPROM, 0, 0, kCouldNotUnlock) &&
-        step(link::WRITE_REGISTER_BYTE, kPasswordRegister, chosen, kCouldNotGetData) &&
-        step(link::LOCK_EEPROM, 0, 0, kCouldNotLock);
+    // The first read only checks that the actuator answers. Each step has a message of
+    // its own, shown after the error dialog when that step fails.
+    const image::FrameSequence run = {
+        image::frames::fixed(link::READ_REGISTER, kPasswordRegister), image::frames::unlock(),
+        image::frames::fixed(link::WRITE_REGISTER_BYTE, kPasswordRegister, chosen),
+        image::frames::lock()};
+    constexpr std::array<const char*, 4> kFailures = {kCouldNotGetData, kCouldNotUnlock,
+                                                      kCouldNotGetData, kCouldNotLock};
+    link::LinkPort link(context_);
+    const std::size_t done = image::runFrames(link, context_.image, run);
+    if (done < run.size()) context_.ui.message(kFailures[done]);
 }
 
 void CActPassword::back() {

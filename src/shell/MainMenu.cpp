@@ -13,12 +13,12 @@ constexpr uint8_t kDisplayScale = 1;
 CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") {
     section();
     addNavigationButton("LOGIN", kLogin);
-    // The configuration menu and the calibration screens come with later work: the
-    // buttons are shown but disabled so that nothing leads to a dead end.
-    addNavigationButton("CONFIGURATION", kConfiguration).enabled = false;
+    addNavigationButton("CONFIGURATION", kConfiguration);
     addNavigationButton("DOWNLOADS", kDownloads);
     addNavigationButton("DIAGNOSTICS", kDiagnostics);
     addNavigationButton("vxchat", kVxchat);
+    // The calibration screens come with later work: the button is shown but disabled
+    // so that nothing leads to a dead end.
     addNavigationButton("Calibrate", kCalibration).enabled = false;
     addButton("About...", [this] { showAbout(); });
     addNavigationButton("EXIT", kExit);

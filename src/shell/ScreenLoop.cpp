@@ -1,6 +1,8 @@
 #include "shell/ScreenLoop.h"
 
 #include "datalog/Dataloggermenu.h"
+#include "pages/ConfigMenu.h"
+#include "registry/SheetPages.h"
 #include "service/Diagnostics.h"
 #include "service/Vxchat.h"
 #include "shell/Downloads.h"
@@ -15,6 +17,8 @@ std::unique_ptr<ui::Screen> makeScreen(Context& context, uint16_t code) {
             return std::make_unique<CMainMenu>(context);
         case kDatalogger:
             return std::make_unique<datalog::CDataloggermenu>(context);
+        case kConfiguration:
+            return std::make_unique<pages::CConfigMenu>(context, registry::makePage);
         case kDownloads:
             return std::make_unique<CDownloads>(context);
         case kLogin:

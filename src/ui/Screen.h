@@ -31,6 +31,8 @@ public:
     virtual const char* className() const = 0;
     // Called when the screen (or sheet page) is first shown.
     virtual void setUp() {}
+    // Called when a sheet brings this page to the front again after its set-up.
+    virtual void broughtToFront() {}
 
     const std::string& title() const { return title_; }
     void setTitle(std::string title) { title_ = std::move(title); }

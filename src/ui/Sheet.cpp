@@ -14,6 +14,8 @@ void Sheet::show(int index) {
     if (!entry.setUp) {
         entry.setUp = true;
         entry.screen->setUp();
+    } else {
+        entry.screen->broughtToFront();
     }
 }
 

@@ -1,0 +1,123 @@
+#include "image/FrameSequence.h"
+
+#include "image/Checksums.h"
+#include "link/Commands.h"
+#include "link/LinkPort.h"
+
+namespace vantrel::image {
+
+namespace {
+constexpr int kReplyData = 8;  // reply bytes 8..10 carry the three data bytes
+constexpr bool kReport = true;
+}  // namespace
+
+namespace frames {
+
+FrameStep unlock() {
+    return fixed(link::UNLOCK_EEPROM, 0);
+}
+
+FrameStep lock() {
+    return fixed(link::LOCK_EEPROM, 0);
+}
+
+FrameStep fixed(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2, uint8_t data3) {
+    FrameStep step;
+    step.command = command;
+    step.address = address;
+    step.data = {data1, data2, data3};
+    return step;
+}
+
+FrameStep fromImage(uint8_t command, uint8_t address, int imageOffset, int count) {
+    FrameStep step;
+    step.kind = FrameStep::Kind::FromImage;
+    step.command = command;
+    step.address = address;
+    step.imageOffset = imageOffset;
+    step.count = count;
+    return step;
+}
+
+FrameStep writeRegister(uint8_t reg) {
+    return fromImage(link::WRITE_REGISTER, reg, kConfigBase + reg, 3);
+}
+
+FrameStep writeRegisterByte(uint8_t reg) {
+    return fromImage(link::WRITE_REGISTER_BYTE, reg, kConfigBase + reg, 1);
+}
+
+FrameStep readModifyWrite(uint8_t reg, std::array<uint8_t, 3> mask) {
+    FrameStep step;
+    step.kind = FrameStep::Kind::ReadModifyWrite;
+    step.command = link::WRITE_REGISTER;
+    step.address = reg;
+    step.imageOffset = kConfigBase + reg;
+    step.mask = mask;
+    return step;
+}
+
+FrameStep custom(std::function<bool(link::LinkPort&, const ConfigImage&)> run) {
+    FrameStep step;
+    step.kind = FrameStep::Kind::Custom;
+    step.custom = std::move(run);
+    return step;
+}
+
+}  // namespace frames
+
+std::array<uint8_t, 3> mergeRegister(const FrameStep& step, const ConfigImage& image,
+                                     const std::array<uint8_t, 3>& actuator) {
+    std::array<uint8_t, 3> bytes{};
+    for (int i = 0; i < 3; ++i)
+        bytes[i] = static_cast<uint8_t>((actuator[i] & ~step.mask[i]) |
+                                        (image.bytes[step.imageOffset + i] & step.mask[i]));
+    const int first = step.address;
+    if (first <= kParityFirstRegister && first + 2 >= kParitySecondRegister) {
+        const int at = kParityFirstRegister - first;
+        bytes[at + 1] = withParity(bytes[at], bytes[at + 1]);
+    }
+    return bytes;
+}
+
+namespace {
+
+bool runStep(link::LinkPort& link, const ConfigImage& image, const FrameStep& step) {
+    switch (step.kind) {
+        case FrameStep::Kind::Fixed:
+            return link.sendCommand(step.command, step.address, step.data[0], step.data[1],
+                                    step.data[2], kReport);
+        case FrameStep::Kind::FromImage: {
+            std::array<uint8_t, 3> data{};
+            for (int i = 0; i < step.count; ++i)
+                data[i] = image.bytes[step.imageOffset + i];
+            return link.sendCommand(step.command, step.address, data[0], data[1], data[2], kReport);
+        }
+        case FrameStep::Kind::ReadModifyWrite: {
+            if (!link.sendCommand(link::READ_REGISTER, step.address, 0, 0, 0, kReport))
+                return false;
+            const std::array<uint8_t, 3> actuator = {
+                link.reply(kReplyData), link.reply(kReplyData + 1), link.reply(kReplyData + 2)};
+            const auto bytes = mergeRegister(step, image, actuator);
+            return link.sendCommand(step.command, step.address, bytes[0], bytes[1], bytes[2],
+                                    kReport);
+        }
+        case FrameStep::Kind::Custom:
+            return step.custom(link, image);
+    }
+    return false;
+}
+
+}  // namespace
+
+std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
+                      std::span<const FrameStep> steps) {
+    std::size_t done = 0;
+    for (const FrameStep& step : steps) {
+        if (!runStep(link, image, step)) break;
+        ++done;
+    }
+    return done;
+}
+
+}  // namespace vantrel::image

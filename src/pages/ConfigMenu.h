@@ -1,0 +1,33 @@
+#pragma once
+// The Configuration menu ("Configuration"): the configuration sheet, the limits,
+// the two copy commands and the actuator password.
+#include "pages/ConfigSheet.h"
+#include "shell/NavigationScreen.h"
+
+namespace vantrel::pages {
+
+inline constexpr const char* kCopyToCurrent = "Copy Default settings to Current";
+inline constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
+inline constexpr const char* kExtractQuestion = "Do you want to extract from Actuator?";
+
+class CConfigMenu : public shell::NavigationScreen {
+public:
+    CConfigMenu(shell::Context& context, PageMaker makePage);
+    const char* className() const override { return "CConfigMenu"; }
+    // Enables "Copy Current settings to Default" at the Service level only.
+    void setUp() override;
+
+    // "View Configuration": fetches the image, builds the sheet and shows it.
+    void viewConfiguration();
+
+private:
+    void copySettings(const char* question, uint8_t address);
+    void actuatorPassword();
+    void limits();
+    bool fetchImage();
+
+    PageMaker makePage_;
+    ui::ProgressBar* progress_;
+};
+
+}  // namespace vantrel::pages

@@ -1,0 +1,144 @@
+#include "pages/Field.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+
+namespace vantrel::pages {
+
+uint32_t Bits::read(const image::ConfigImage& image, int at) const {
+    uint32_t whole = 0;
+    for (int i = 0; i < bytes; ++i)
+        whole |= static_cast<uint32_t>(image.bytes[at + i]) << (8 * i);
+    return (whole & mask) >> std::countr_zero(mask);
+}
+
+void Bits::write(image::ConfigImage& image, uint32_t value) const {
+    uint32_t whole = 0;
+    for (int i = 0; i < bytes; ++i)
+        whole |= static_cast<uint32_t>(image.bytes[offset + i]) << (8 * i);
+    whole = (whole & ~mask) | ((value << std::countr_zero(mask)) & mask);
+    for (int i = 0; i < bytes; ++i)
+        image.bytes[offset + i] = static_cast<uint8_t>(whole >> (8 * i));
+}
+
+uint32_t Field::stored(const image::ConfigImage& image, bool defaultView) const {
+    const int at = defaultView && defaultOffset_ ? *defaultOffset_ : bits_.offset;
+    return bits_.read(image, at);
+}
+
+void ToggleField::load(const image::ConfigImage& image, bool defaultView) {
+    if (defaultView && !hasDefaultCopy() && defaultCaption) {
+        button_.caption = *defaultCaption;
+        return;
+    }
+    button_.caption = button_.captions[stored(image, defaultView) ? 1 : 0];
+}
+
+void ToggleField::take(image::ConfigImage& image) {
+    bits_.write(image, button_.isSecond() ? 1 : 0);
+}
+
+void CheckField::load(const image::ConfigImage& image, bool defaultView) {
+    box_.checked = stored(image, defaultView) != 0;
+}
+
+void CheckField::take(image::ConfigImage& image) {
+    bits_.write(image, box_.checked ? 1 : 0);
+}
+
+void ListField::fill(bool defaultView) {
+    list_.clear();
+    const auto& shown =
+        defaultView && !hasDefaultCopy() && defaultEntries ? *defaultEntries : entries;
+    list_.entries = shown;
+}
+
+int ListField::entryFor(uint32_t value) const {
+    const int entry = entryOf ? entryOf(value) : static_cast<int>(value) - offset;
+    return entry >= 0 && entry < static_cast<int>(list_.entries.size()) ? entry : -1;
+}
+
+void ListField::load(const image::ConfigImage& image, bool defaultView) {
+    if (defaultView && !hasDefaultCopy()) {
+        if (defaultEntries) {
+            list_.selected = list_.entries.empty() ? -1 : 0;
+            return;
+        }
+        if (defaultEntry) {
+            list_.selected = *defaultEntry;
+            return;
+        }
+    }
+    list_.selected = entryFor(stored(image, defaultView));
+}
+
+void ListField::take(image::ConfigImage& image) {
+    if (list_.selected < 0) return;  // nothing selected: the stored value stays
+    const uint32_t current = bits_.read(image, bits_.offset);
+    const std::optional<uint32_t> value =
+        valueOf ? valueOf(list_.selected, current)
+                : std::optional<uint32_t>(static_cast<uint32_t>(list_.selected + offset));
+    if (value) bits_.write(image, *value);
+}
+
+void ChoiceField::load(const image::ConfigImage& image, bool defaultView) {
+    const uint32_t value = stored(image, defaultView);
+    int chosen = fallbackChoice;
+    for (std::size_t i = 0; i < values_.size(); ++i)
+        if (values_[i] == value) {
+            chosen = static_cast<int>(i);
+            break;
+        }
+    for (std::size_t i = 0; i < choices_.size(); ++i)
+        choices_[i]->checked = static_cast<int>(i) == chosen;
+}
+
+void ChoiceField::take(image::ConfigImage& image) {
+    for (std::size_t i = 0; i < choices_.size(); ++i)
+        if (choices_[i]->checked) {
+            bits_.write(image, values_[i]);
+            return;
+        }
+}
+
+std::optional<double> NumberField::number() const {
+    const std::string& text = edit_.text;
+    double value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    while (first < last && *first == ' ')
+        ++first;
+    while (last > first && last[-1] == ' ')
+        --last;
+    if (first < last && *first == '+') ++first;
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> NumberField::refusal() const {
+    const std::optional<double> value = number();
+    if (!value || *value < minimum || *value > maximum) return outOfRange;
+    return std::nullopt;
+}
+
+void NumberField::load(const image::ConfigImage& image, bool defaultView) {
+    if (defaultView && !hasDefaultCopy() && defaultText) {
+        edit_.text = *defaultText;
+        return;
+    }
+    // Formatted without the locale: a box shows what it takes back.
+    char text[32];
+    auto end = std::to_chars(text, text + sizeof text, stored(image, defaultView) / scale,
+                             std::chars_format::fixed, decimals)
+                   .ptr;
+    edit_.text.assign(text, end);
+}
+
+void NumberField::take(image::ConfigImage& image) {
+    if (const std::optional<double> value = number())
+        bits_.write(image, static_cast<uint32_t>(std::trunc(*value * scale)));
+}
+
+}  // namespace vantrel::pages

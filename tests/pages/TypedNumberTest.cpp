@@ -1,0 +1,26 @@
+// The number read from a box of the "Set Limits" screen.
+#include <gtest/gtest.h>
+
+#include "pages/Limits.h"
+
+namespace {
+
+struct Typed {
+    const char* text;
+    double value;
+};
+
+TEST(TypedNumber, ReadsTheLeadingDecimalNumberElseZero) {
+    const Typed rows[] = {
+        {"10.5", 10.5},   {" +3", 3},
+        {"-5000", -5000}, {"2.5 turns", 2.5},
+        {"1e2", 100},     {"abc", 0},
+        {"", 0},          {"12345678901234567890", 1234567890123456789.0},
+        {"nan", 0},       {"-inf", 0},
+        {"infinity", 0},  {"1e999", 0},
+    };
+    for (const Typed& row : rows)
+        EXPECT_EQ(vantrel::pages::typedNumber(row.text), row.value) << row.text;
+}
+
+}  // namespace
