@@ -50,17 +50,16 @@ std::string contactName(int contact) {
 }  // namespace
 
 CConfTab3::CConfTab3(shell::Context& context) : ConfigPage(context, kContacts, PageRules{}) {
-    // Each row: the contact's name with its NO/NC button under it, then its two
-    // lists; the cells under the lists stay empty so that the rows line up.
-    section({}, 3);
+    // Each contact takes two lines of a two-column grid: its name with its NO/NC
+    // button under it, and beside them its function list over its value list. Two
+    // columns leave the function list room for its longest texts.
+    section({}, 2);
     for (Row& row : rows_) {
         row.label = &addLabel({});
         row.label->bold = true;
         row.function = &addComboBox({});
-        row.value = &addComboBox({});
         row.kind = &addTwoStateButton(kNormallyOpen, kNormallyClosed, nullptr);
-        addLabel({});
-        addLabel({});
+        row.value = &addComboBox({});
     }
     for (int contact = 0; contact < kContactCount; ++contact) {
         const Row& row = rows_[contact % kRows];
