@@ -4,6 +4,9 @@
 #include <map>
 
 #include "pages/ConfigSheet.h"
+#include "pages/Contacts.h"
+#include "pages/Esd.h"
+#include "pages/Protection.h"
 #include "pages/StopSettings.h"
 
 namespace vantrel::registry {
@@ -20,6 +23,9 @@ using Maker = std::unique_ptr<ui::Screen> (*)(shell::Context&);
 const std::map<std::string, Maker>& makers() {
     static const std::map<std::string, Maker> table = {
         {pages::kStopSettings, &make<pages::CConfTab1>},
+        {pages::kContacts, &make<pages::CConfTab3>},
+        {pages::kProtection, &make<pages::CConfTab4>},
+        {pages::kEsd, &make<pages::CConfTab5>},
     };
     return table;
 }
