@@ -4,6 +4,9 @@
 #include <map>
 
 #include "pages/ConfigSheet.h"
+#include "pages/ControlPage.h"
+#include "pages/Misc.h"
+#include "pages/ServiceNotes.h"
 #include "pages/StopSettings.h"
 
 namespace vantrel::registry {
@@ -20,6 +23,9 @@ using Maker = std::unique_ptr<ui::Screen> (*)(shell::Context&);
 const std::map<std::string, Maker>& makers() {
     static const std::map<std::string, Maker> table = {
         {pages::kStopSettings, &make<pages::CConfTab1>},
+        {pages::kControl, &make<pages::CConfTab8>},
+        {pages::kServiceNotes, &make<pages::CConfTab6>},
+        {pages::kMisc, &make<pages::CConfTab7>},
     };
     return table;
 }
