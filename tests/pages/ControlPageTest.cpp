@@ -40,11 +40,6 @@ std::vector<PageCase> rows() {
                  .steps = {"pick 2 Wire Priority=2", "keep"},
                  .shows = {"2 Wire Priority: Stationary"},
                  .after = {{r(65), 0x04}}},
-        PageCase{.name = "the first Stationary stores 1",
-                 .page = kPage,
-                 .image = {{r(65), 0x04}},
-                 .steps = {"pick 2 Wire Priority=1", "keep"},
-                 .after = {{r(65), 0x02}}},
         PageCase{.name = "an IR value without an entry is kept with its neighbours",
                  .page = kPage,
                  .image = {{r(67), 0xFF}},
@@ -61,12 +56,6 @@ std::vector<PageCase> rows() {
                            "Local Control: Maintained (disabled)",
                            std::string(kInfrared) + ": IR control (disabled)"},
                  .dialogs = {"error: Unable to update, access denied"}},
-        PageCase{.name = "without login nothing is sent",
-                 .page = kPage,
-                 .login = shell::kNotLoggedIn,
-                 .steps = {"set Local Control=Maintained", "send"},
-                 .after = {{r(66), 0}},
-                 .dialogs = {"error: Incorrect Password entered"}},
     };
     for (PageCase& row : failureRows(kOpenPriority))
         rows.push_back(std::move(row));
