@@ -118,8 +118,13 @@ image::FrameSequence CConfTab6::frames() const {
     return run;
 }
 
-bool CConfTab6::sendFrames(link::LinkPort& link) {
+void CConfTab6::afterTake() {
+    // Send puts the checksum right as soon as the edits are taken, since its last
+    // frame carries it; keeping changes does it through the page's rules as well.
     image::updateIdentificationChecksum(context_.image);
+}
+
+bool CConfTab6::sendFrames(link::LinkPort& link) {
     const image::FrameSequence run = frames();
     const std::span<const image::FrameStep> all(run);
     const auto unlock = all.first(1);

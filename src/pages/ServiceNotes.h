@@ -22,6 +22,7 @@ public:
 protected:
     image::FrameSequence frames() const override;
     bool sendFrames(link::LinkPort& link) override;
+    void afterTake() override;
 
 private:
     // Replaces the controls and fields by those of the view held in showsSerials_.
