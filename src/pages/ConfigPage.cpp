@@ -35,6 +35,12 @@ void ConfigPage::addViewButton() {
     viewButton_ = &addButton(kCurrentCaption, [this] { switchView(); });
 }
 
+void ConfigPage::clearPage() {
+    fields_.clear();
+    viewButton_ = nullptr;
+    clearControls();
+}
+
 void ConfigPage::setUp() {
     acceptEdits_ = false;
     showsDefault_ = false;

@@ -76,6 +76,8 @@ protected:
     // The "Send" and "Current" buttons.
     void addSendButton();
     void addViewButton();
+    // Removes every control and field, for a page that replaces its controls.
+    void clearPage();
 
     // The page's frames between the link opening and closing.
     virtual image::FrameSequence frames() const = 0;

@@ -5,8 +5,11 @@
 
 #include "pages/ConfigSheet.h"
 #include "pages/Contacts.h"
+#include "pages/ControlPage.h"
 #include "pages/Esd.h"
+#include "pages/Misc.h"
 #include "pages/Protection.h"
+#include "pages/ServiceNotes.h"
 #include "pages/StopSettings.h"
 
 namespace vantrel::registry {
@@ -26,6 +29,9 @@ const std::map<std::string, Maker>& makers() {
         {pages::kContacts, &make<pages::CConfTab3>},
         {pages::kProtection, &make<pages::CConfTab4>},
         {pages::kEsd, &make<pages::CConfTab5>},
+        {pages::kControl, &make<pages::CConfTab8>},
+        {pages::kServiceNotes, &make<pages::CConfTab6>},
+        {pages::kMisc, &make<pages::CConfTab7>},
     };
     return table;
 }

@@ -56,6 +56,17 @@ void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string
         auto* list = page->find<ui::ComboBox>(name);
         ASSERT_NE(list, nullptr) << step;
         EXPECT_EQ(list->entries.size(), std::stoul(count)) << step;
+    } else if (verb == "pick") {
+        auto [name, position] = split(rest, '=');
+        auto* list = page->find<ui::ComboBox>(name);
+        ASSERT_NE(list, nullptr) << step;
+        ASSERT_TRUE(list->enabled) << step;
+        ASSERT_LT(std::stoul(position), list->entries.size()) << step;
+        list->selected = std::stoi(position);
+        if (list->onChange) list->onChange();
+    } else if (verb == "absent") {
+        for (const std::string& line : ui::showControls(*page))
+            EXPECT_FALSE(line.starts_with(rest + ": ")) << step;
     } else {
         ADD_FAILURE() << "unknown step " << step;
     }
@@ -74,6 +85,22 @@ std::string rowName(const std::string& name) {
     for (char c : name)
         id += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return id;
+}
+
+std::vector<PageCase> failureRows(const PageCase& whole) {
+    std::vector<PageCase> rows;
+    for (std::size_t failing = 0; failing < whole.frames.size(); ++failing) {
+        const std::string& frame = whole.frames[failing];
+        const auto command = static_cast<uint8_t>(std::stoul(frame.substr(0, 2), nullptr, 16));
+        const auto address = static_cast<uint8_t>(std::stoul(frame.substr(3, 2), nullptr, 16));
+        PageCase row = whole;
+        row.name = whole.name + " fails at frame " + std::to_string(failing + 1);
+        row.frames.resize(failing + 1);
+        row.dialogs.push_back("error: EEPROM Error");
+        row.setUp = refuse(command, address);
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 void runPageCase(const PageCase& row) {

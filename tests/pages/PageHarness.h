@@ -28,7 +28,9 @@ struct PageCase {
     std::vector<ByteAt> image{};     // image bytes before
     std::vector<ByteAt> actuator{};  // actuator EEPROM bytes before
     // "set NAME=VALUE", "press CAPTION", "send" (Yes), "keep" (No, Yes),
-    // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size).
+    // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size),
+    // "pick NAME=POSITION" (a list's entry by position, for entries of the same
+    // text), "absent NAME" (no control of that name is shown).
     std::vector<std::string> steps{};
     std::vector<std::string> shows{};            // lines `show` must hold after the steps
     std::vector<std::string> frames{};           // every frame received, "B0 3D F8 00 00"
@@ -52,6 +54,11 @@ constexpr int r(int registerAddress) {
 
 // A row set-up that makes the actuator refuse a command with 'E' (at one address).
 std::function<void(sim::Options&)> refuse(uint8_t command, std::optional<uint8_t> address = {});
+
+// One row per frame of `whole` (the row's complete Send): the actuator refuses that
+// frame, and nothing after it is sent. Each frame must differ from those before it
+// in command or address.
+std::vector<PageCase> failureRows(const PageCase& whole);
 
 // Runs a row against a simulated actuator over a pseudo-terminal; failures are
 // reported through GoogleTest.
