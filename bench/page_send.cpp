@@ -14,7 +14,7 @@ namespace {
 using namespace vantrel;
 
 constexpr double kTarget = 1.03;
-constexpr int kRounds = 15;
+constexpr int kRounds = 31;
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
