@@ -17,6 +17,13 @@ uint8_t optionTypeOfBusKind(uint8_t kind) {
     }
 }
 
+bool ConfigImage::holds(int offset, int count) const {
+    if (offset < 0 || count < 0 || offset + count > kImageBytes) return false;
+    for (int i = offset; i < offset + count; ++i)
+        if (missing.test(static_cast<std::size_t>(i))) return false;
+    return true;
+}
+
 uint8_t imageChecksum(const uint8_t* start, int length) {
     unsigned sum = 1;
     for (int i = 0; i < length; ++i)

@@ -4,6 +4,7 @@
 // the option card, part-turn and software identity areas, the option card type
 // and the option flags.
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string_view>
 
@@ -89,12 +90,17 @@ struct ConfigImage {
     uint8_t optionType = kNoOption;
     uint8_t optionFlags = 0;
     char hex[2] = {'0', '0'};  // scratch area written by byteToHex
+    // Bytes that the image file last loaded did not carry (a value cut short); they
+    // keep whatever they held before. An extract fills whole areas and clears them.
+    std::bitset<kImageBytes> missing;
 
     uint8_t* at(const Area& area) { return bytes.data() + area.offset; }
     const uint8_t* at(const Area& area) const { return bytes.data() + area.offset; }
     // The configuration byte at register address r (0..255).
     uint8_t& reg(int r) { return bytes[kConfigBase + r]; }
     uint8_t reg(int r) const { return bytes[kConfigBase + r]; }
+    // Whether every byte of offset .. offset + count - 1 is in the image and held.
+    bool holds(int offset, int count = 1) const;
     bool isMk2Bus() const {
         return optionType == kModbusMk2 || optionType == kProfibusMk2 || optionType == kFieldbusMk2;
     }

@@ -64,6 +64,18 @@ FrameStep custom(std::function<bool(link::LinkPort&, const ConfigImage&)> run) {
     return step;
 }
 
+FrameStep optionByte(uint8_t address, int imageOffset) {
+    return fromImage(link::WRITE_OPTION_BYTE, address, imageOffset, 1);
+}
+
+FrameStep busRegister(uint8_t address, int imageOffset, int count) {
+    return fromImage(link::WRITE_BUS_REGISTER, address, imageOffset, count);
+}
+
+FrameStep partTurnByte(uint8_t address, int imageOffset) {
+    return fromImage(link::WRITE_PART_TURN, address, imageOffset, 1);
+}
+
 }  // namespace frames
 
 std::array<uint8_t, 3> mergeRegister(const FrameStep& step, const ConfigImage& image,

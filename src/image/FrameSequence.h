@@ -52,6 +52,12 @@ FrameStep writeRegisterByte(uint8_t reg);
 // the three bytes hold registers 65 and 66, the parity bit of 66 is computed anew.
 FrameStep readModifyWrite(uint8_t reg, std::array<uint8_t, 3> mask);
 FrameStep custom(std::function<bool(link::LinkPort&, const ConfigImage&)> step);
+// WRITE_OPTION_BYTE at a card register with one image byte.
+FrameStep optionByte(uint8_t address, int imageOffset);
+// WRITE_BUS_REGISTER at a bus card register with count image bytes, low byte first.
+FrameStep busRegister(uint8_t address, int imageOffset, int count);
+// WRITE_PART_TURN at a part-turn register with one image byte.
+FrameStep partTurnByte(uint8_t address, int imageOffset);
 }  // namespace frames
 
 // Sends the steps in order and returns how many succeeded: steps.size() when all did.

@@ -93,6 +93,11 @@ void appendArea(std::string& text, const ConfigImage& image, const FileArea& fil
         appendHex(text, image.at(fileArea.area), length);
 }
 
+void markMissing(ConfigImage& image, int offset, int count) {
+    for (int i = offset; i < offset + count; ++i)
+        image.missing.set(static_cast<std::size_t>(i));
+}
+
 // Where the value of a key begins in data, if the key (with its tab) is there.
 std::optional<size_t> findValue(std::span<const uint8_t> data, std::string_view key) {
     std::string pattern(key);
@@ -103,13 +108,18 @@ std::optional<size_t> findValue(std::span<const uint8_t> data, std::string_view 
     return static_cast<size_t>(it - data.begin()) + pattern.size();
 }
 
-// Decodes up to count pairs of digits; stops at the end of the data, so a value cut
-// short leaves the rest of the area as it was.
-void decodeHex(std::span<const uint8_t> data, size_t value, uint8_t* into, int count) {
+// Decodes up to count pairs of digits of one value. A value cut short (by the end
+// of its line or of the data) leaves the rest of the area as it was, marked as not
+// held, and never takes digits from the next line.
+void decodeHex(std::span<const uint8_t> data, size_t value, ConfigImage& image, int offset,
+               int count) {
     for (int i = 0; i < count; ++i) {
         size_t at = value + 2 * static_cast<size_t>(i);
-        if (at + 1 >= data.size()) return;
-        into[i] = hexToByte(reinterpret_cast<const char*>(data.data() + at));
+        if (at + 1 >= data.size() || data[at] == kLineEnd || data[at + 1] == kLineEnd) {
+            markMissing(image, offset + i, count - i);
+            return;
+        }
+        image.bytes[offset + i] = hexToByte(reinterpret_cast<const char*>(data.data() + at));
     }
 }
 
@@ -123,10 +133,13 @@ bool wholeHex(std::span<const uint8_t> data, size_t value, int count) {
 }
 
 // Copies up to count raw characters, as many as the data holds; returns how many.
-size_t copyRaw(std::span<const uint8_t> data, size_t value, uint8_t* into, int count) {
+// Characters the data does not hold are marked as not held.
+size_t copyRaw(std::span<const uint8_t> data, size_t value, ConfigImage& image, const Area& into,
+               int count) {
     size_t available = value < data.size() ? data.size() - value : 0;
     size_t n = std::min(available, static_cast<size_t>(count));
-    std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(value), n, into);
+    std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(value), n, image.at(into));
+    markMissing(image, into.offset + static_cast<int>(n), count - static_cast<int>(n));
     return n;
 }
 
@@ -174,6 +187,7 @@ bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data, EepromAre
     image.optionType = kNoOption;
     image.optionFlags = 0;
     if (held) held->reset();
+    image.missing.reset();
 
     for (size_t i = 0; i < area::kEepromAreas.size(); ++i) {
         const Area& eepromArea = area::kEepromAreas[i];
@@ -182,17 +196,17 @@ bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data, EepromAre
             if (eepromArea.offset == area::UNUSED2.offset) return false;
             continue;
         }
-        decodeHex(data, *value, image.at(eepromArea), eepromArea.length);
+        decodeHex(data, *value, image, eepromArea.offset, eepromArea.length);
         if (held) held->set(i, wholeHex(data, *value, eepromArea.length));
     }
 
     if (auto value = findValue(data, kMainSoftwareLine.area.key))
-        copyRaw(data, *value, image.at(area::MAIN_SW), kMainSoftwareLine.length);
+        copyRaw(data, *value, image, area::MAIN_SW, kMainSoftwareLine.length);
 
     // A multiport unit's identity makes the next area read take the long bus area.
     bool multiportPending = false;
     if (auto value = findValue(data, kOptionSoftwareLine.area.key)) {
-        size_t copied = copyRaw(data, *value, image.at(area::OPT_SW_3), kOptionSoftwareLine.length);
+        size_t copied = copyRaw(data, *value, image, area::OPT_SW_3, kOptionSoftwareLine.length);
         if (copied >= 2 && data[*value] == kMk2Letter && data[*value + 1] == kMultiportVariant) {
             image.optionFlags |= kMultiportFlag;
             multiportPending = true;
@@ -209,12 +223,12 @@ bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data, EepromAre
         if (multiportPending && card.area.offset == area::MK2BUS_3.offset)
             length = kMultiportBusBytes;
         multiportPending = false;
-        decodeHex(data, *value, image.at(card.area), length);
+        decodeHex(data, *value, image, card.area.offset, length);
     }
 
     if (auto value = findValue(data, kPartTurnLine.area.key)) {
         image.optionFlags |= kPartTurnFlag;
-        decodeHex(data, *value, image.at(area::ZRT_5), kPartTurnLine.length);
+        decodeHex(data, *value, image, area::ZRT_5.offset, kPartTurnLine.length);
     }
 
     // A Mk2 bus card (or a multiport unit carrying one) takes its type from the card

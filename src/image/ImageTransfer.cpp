@@ -245,6 +245,7 @@ bool readOptionCard(shell::Context& context, LinkPort& link, bool& typeUnread) {
     ConfigImage& image = context.image;
     image.optionType = kNoOption;
     image.optionFlags = 0;
+    image.missing.reset();  // the blocks and the areas read now are whole
     if (!send(link, link::READ_OPTION_TYPE, 0, false)) {
         if (context.errorFlags & link::kSendFailureFlags & ~link::kOptionCommsError) {
             typeUnread = true;

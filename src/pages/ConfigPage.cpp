@@ -125,16 +125,21 @@ void ConfigPage::send() {
         return;
     }
     if (refuse()) return;
-    if (!context_.ui.question(kSendQuestion, kUpdateCaption)) {
+    if (!context_.ui.question(sendQuestion(), kUpdateCaption)) {
         keepOrDiscard();
         return;
     }
-    if (!mayTake()) return;
-    acceptEdits_ = true;
-    takeEdits();
+    if (!confirmSend() || !acceptAndTake()) return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
     sendFrames(link);
+}
+
+bool ConfigPage::acceptAndTake() {
+    if (!mayTake()) return false;
+    acceptEdits_ = true;
+    takeEdits();
+    return true;
 }
 
 bool ConfigPage::sendFrames(link::LinkPort& link) {

@@ -93,9 +93,16 @@ protected:
     // Refuses Send or keep changes for a page of its own rules ("Incorrect Password
     // entered" etc.); true when it refused (and reported).
     virtual bool refuse() { return false; }
+    // The question Send asks first.
+    virtual std::string sendQuestion() const { return kSendQuestion; }
+    // Asked after Send was confirmed, before anything is taken: false stops Send.
+    virtual bool confirmSend() { return true; }
 
     // Takes the edits into the image when acceptEdits is set, and clears it.
     void takeEdits();
+    // Sets acceptEdits and takes the edits, unless a field refuses its value (its
+    // message shown); false then, with nothing taken.
+    bool acceptAndTake();
     void fillLists();
     void enableControls();
     // Reports an error flag through the Error dialog.

@@ -3,6 +3,14 @@
 #include <functional>
 #include <map>
 
+#include "options/BusMk2Page1.h"
+#include "options/BusMk2Page2.h"
+#include "options/Modbus.h"
+#include "options/PartTurn.h"
+#include "options/Profibus.h"
+#include "options/Tracklin.h"
+#include "options/Vexlink1.h"
+#include "options/Vexlink2.h"
 #include "pages/ConfigSheet.h"
 #include "pages/Contacts.h"
 #include "pages/ControlPage.h"
@@ -32,6 +40,14 @@ const std::map<std::string, Maker>& makers() {
         {pages::kControl, &make<pages::CConfTab8>},
         {pages::kServiceNotes, &make<pages::CConfTab6>},
         {pages::kMisc, &make<pages::CConfTab7>},
+        {pages::kVexlink1, &make<options::COptTab1>},
+        {pages::kVexlink2, &make<options::COptTab2>},
+        {pages::kBusMk2Page1, &make<options::COptTabBus1>},
+        {pages::kBusMk2Page2, &make<options::COptTabBus2>},
+        {pages::kModbus, &make<options::CModbusTab>},
+        {pages::kProfibus, &make<options::CProfibusTab>},
+        {pages::kTracklin, &make<options::CTracklin>},
+        {pages::kPartTurn, &make<options::CZrtTab>},
     };
     return table;
 }

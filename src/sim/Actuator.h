@@ -27,6 +27,8 @@ struct OptionCard {
     uint8_t busKind = 1;
     // The two identity bytes READ_OPTION_TYPE reports after letter and variant.
     uint8_t identity[2] = {'0', '7'};
+    // What a Mk2 bus card reads on its analogue input when told to take a reading.
+    uint16_t analogueReading = 0x0266;
 };
 
 // Fault injection. Command-specific faults apply to frames with that command code

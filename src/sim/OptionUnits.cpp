@@ -34,7 +34,6 @@ constexpr BusByteWrite kTwoByteWrites[] = {
 // Writing this value to the analogue input register makes the card take a new reading.
 constexpr uint8_t kAnalogueInputRegister = 19;
 constexpr uint8_t kSampleAnalogueInput = 232;
-constexpr uint16_t kAnalogueReading = 0x0266;
 
 // OPTION_CONTROL at address 0 with these three data bytes defaults all card settings.
 constexpr uint8_t kDefaultAllCard[3] = {222, 192, 238};
@@ -80,7 +79,7 @@ Actuator::Reply Actuator::optionCommand(uint8_t command, uint8_t address, const 
                 if (address >= kFirstOneByteWrite && address <= kLastOneByteWrite) {
                     const int reg = address - kBusWriteOffset;
                     if (reg == kAnalogueInputRegister && data[0] == kSampleAnalogueInput)
-                        busRegisters_[reg] = kAnalogueReading;
+                        busRegisters_[reg] = card.analogueReading;
                     else
                         busRegisters_[reg] =
                             static_cast<uint16_t>((busRegisters_[reg] & 0xFF00) | data[0]);

@@ -190,6 +190,26 @@ TEST(ImageFileLoader, ValuesCutShortStopAtTheEndOfTheData) {
     EXPECT_EQ(loaded.optionFlags, kMultiportFlag | kPartTurnFlag);
 }
 
+TEST(ImageFileLoader, AValueCutShortByItsLineEndTakesNothingFromTheNextLine) {
+    ConfigImage saved = sampleImage(kLoopNetwork, 0, 'P', '1');
+    std::string file = formatImageFile(saved, kStamp);
+    const auto value = file.find("VEXLINK_DIG_3\t") + 14;
+    file.erase(value + 26, 4);  // 13 of the 15 bytes
+    ConfigImage loaded;
+    loaded.bytes.fill(0xEE);
+    ASSERT_TRUE(parseImageFile(loaded, bytesOf(file)));
+    const int area = area::VEXLINK_DIG_3.offset;
+    EXPECT_EQ(loaded.bytes[area + 12], saved.bytes[area + 12]);
+    EXPECT_EQ(loaded.bytes[area + 13], 0xEE);
+    EXPECT_EQ(loaded.bytes[area + 14], 0xEE);
+    EXPECT_TRUE(loaded.holds(area, 13));
+    EXPECT_FALSE(loaded.holds(area + 13));
+    EXPECT_TRUE(loaded.holds(area::OPT_SW_3.offset, 4));
+    // The next load of a whole file holds everything again.
+    ASSERT_TRUE(parseImageFile(loaded, bytesOf(formatImageFile(saved, kStamp))));
+    EXPECT_TRUE(loaded.holds(area, 15));
+}
+
 TEST(ImageFileLoader, MultiportLengthNeverOverrunsAnotherArea) {
     // A multiport identity followed by a positioner line: the long read belongs to
     // the bus area only, so the areas after TRACKLIN_3 stay as they were.

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 
 #include "SimFixture.h"
+#include "image/ImageFileFormat.h"
 #include "pages/ConfigSheet.h"
 #include "registry/SheetPages.h"
 #include "ui/ScreenDriver.h"
@@ -51,6 +53,16 @@ void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string
     } else if (verb == "goto") {
         sheet.show(pageIndex(sheet, rest));
         page = &sheet.page(sheet.current());
+    } else if (verb == "answer") {
+        rig.ui.answers.clear();
+        std::istringstream words(rest);
+        for (std::string word; words >> word;)
+            rig.ui.answers.push_back(word == "yes");
+    } else if (verb == "asked") {
+        const auto& asked = rig.ui.questions;
+        EXPECT_NE(std::find(asked.begin(), asked.end(), rest), asked.end())
+            << "not asked: " << rest << "\nasked:\n"
+            << ::testing::PrintToString(asked);
     } else if (verb == "entries") {
         auto [name, count] = split(rest, '=');
         auto* list = page->find<ui::ComboBox>(name);
@@ -74,9 +86,10 @@ void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string
 
 }  // namespace
 
-std::function<void(sim::Options&)> refuse(uint8_t command, std::optional<uint8_t> address) {
+std::function<void(sim::Options&)> refuse(uint8_t command, std::optional<uint8_t> address,
+                                          char status) {
     return [=](sim::Options& options) {
-        options.faults.refusals.push_back({command, address, 'E', -1});
+        options.faults.refusals.push_back({command, address, status, -1});
     };
 }
 
@@ -113,6 +126,10 @@ void runPageCase(const PageCase& row) {
         rig.context.image.bytes[byte.offset] = byte.value;
     rig.context.image.optionType = row.optionType;
     rig.context.image.optionFlags = row.optionFlags;
+    if (!row.file.empty()) {
+        const auto* data = reinterpret_cast<const uint8_t*>(row.file.data());
+        EXPECT_TRUE(image::parseImageFile(rig.context.image, {data, row.file.size()}));
+    }
     rig.context.loginLevel = row.login;
 
     ui::ProgressBar progress;

@@ -30,7 +30,9 @@ struct PageCase {
     // "set NAME=VALUE", "press CAPTION", "send" (Yes), "keep" (No, Yes),
     // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size),
     // "pick NAME=POSITION" (a list's entry by position, for entries of the same
-    // text), "absent NAME" (no control of that name is shown).
+    // text), "absent NAME" (no control of that name is shown),
+    // "answer yes no ..." (the answers to the next questions), "asked TEXT" (a
+    // question asked so far).
     std::vector<std::string> steps{};
     std::vector<std::string> shows{};            // lines `show` must hold after the steps
     std::vector<std::string> frames{};           // every frame received, "B0 3D F8 00 00"
@@ -41,6 +43,9 @@ struct PageCase {
     uint8_t optionFlags = 0;
     // A screen of its own instead of a page of the sheet.
     std::function<std::unique_ptr<ui::Screen>(shell::Context&)> screen{};
+    // An image file loaded after the image bytes are set: it gives the option card
+    // type and flags instead of the two above.
+    std::string file{};
 };
 
 inline std::ostream& operator<<(std::ostream& out, const PageCase& row) {
@@ -53,7 +58,8 @@ constexpr int r(int registerAddress) {
 }
 
 // A row set-up that makes the actuator refuse a command with 'E' (at one address).
-std::function<void(sim::Options&)> refuse(uint8_t command, std::optional<uint8_t> address = {});
+std::function<void(sim::Options&)> refuse(uint8_t command, std::optional<uint8_t> address = {},
+                                          char status = 'E');
 
 // One row per frame of `whole` (the row's complete Send): the actuator refuses that
 // frame, and nothing after it is sent. Each frame must differ from those before it

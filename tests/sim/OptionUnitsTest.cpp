@@ -90,6 +90,24 @@ TEST(SimOptionUnits, OptionControlDefaultsTheCard) {
     EXPECT_NE(rig.actuator.optionRegister(50), 0x77);
 }
 
+TEST(SimOptionUnits, ProfibusWritesAndTheAnalogueReadingReadBack) {
+    sim::Options options = withCard('M', '2', 2);
+    options.card.analogueReading = 10000;
+    SimRig rig(options);
+    SimLine line(rig.server.path());
+    // The lock byte of a current card at 99, of an early card as bus register 51.
+    line.exchange(WRITE_OPTION_BYTE, 99, 0x07);
+    EXPECT_EQ(line.exchange(READ_BUS_REGISTER, 51).at(8), 0x07);
+    line.exchange(WRITE_BUS_REGISTER, 51, 0x03, 0x00);
+    EXPECT_EQ(line.exchange(READ_BUS_REGISTER, 51).at(8), 0x03);
+    line.exchange(WRITE_BUS_REGISTER, 54, 0x45, 0x08);
+    EXPECT_EQ(rig.actuator.busRegister(54), 0x0845);
+    line.exchange(WRITE_OPTION_BYTE, 67, 232);
+    const auto reading = line.exchange(READ_BUS_REGISTER, 19);
+    EXPECT_EQ(reading.at(8), 0x10);
+    EXPECT_EQ(reading.at(9), 0x27);
+}
+
 TEST(SimOptionUnits, PartTurnUnit) {
     sim::Options options;
     options.partTurn = true;
