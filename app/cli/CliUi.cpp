@@ -19,6 +19,12 @@ void CliUi::message(const std::string& text, const std::string&, ui::Icon) {
 
 bool CliUi::question(const std::string& text, const std::string&) {
     std::cerr << text << " [y/N] ";
+    if (!answers_.empty()) {
+        const bool answer = answers_.front();
+        answers_.pop_front();
+        std::cerr << (answer ? "y" : "n") << std::endl;
+        return answer;
+    }
     if (assumeYes_) {
         if (++yesAnswers_[text] > kMaxRepeatedYes) {
             std::cerr << "n (--yes answered it " << kMaxRepeatedYes << " times already)"

@@ -2,7 +2,9 @@
 // The Ui of vantrel-cli: messages and errors go to standard error as the same
 // texts the GUI shows; questions are answered by --yes, by the person at the
 // terminal, or No; file dialogs are answered by the path a command sets first.
+#include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -35,6 +37,9 @@ public:
     // answer a dialog is cancelled. A save answer without an extension gets the
     // dialog's default extension, as the GUI's save dialog does.
     void setFileAnswer(std::string path) { fileAnswer_ = std::move(path); }
+    // Answers the next questions with these, in order, before --yes or the terminal
+    // does: for a command whose words already say what the user chose.
+    void setAnswers(std::initializer_list<bool> answers) { answers_.assign(answers); }
 
     // Called on every refresh (a long operation's status changed).
     std::function<void()> onRefresh;
@@ -50,6 +55,7 @@ public:
 private:
     bool assumeYes_;
     std::optional<std::string> fileAnswer_;
+    std::deque<bool> answers_;
     std::map<std::string, int> yesAnswers_;  // by question text, under --yes
     int errors_ = 0;
 };

@@ -32,7 +32,7 @@ struct Options {
 };
 
 std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(), datalogCommands()};
+    return {frameCommands(), imageCommands(), datalogCommands(), calibrationCommands()};
 }
 
 const Command* findCommand(const std::string& name) {

@@ -20,7 +20,6 @@ private:
     void copySettings(const char* question, uint8_t address);
     void actuatorPassword();
     void limits();
-    bool fetchImage();
 
     PageMaker makePage_;
     ui::ProgressBar* progress_;

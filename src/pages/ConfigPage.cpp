@@ -82,6 +82,11 @@ void ConfigPage::takeEdits() {
     afterTake();
 }
 
+void ConfigPage::acceptAndTake() {
+    acceptEdits_ = true;
+    takeEdits();
+}
+
 void ConfigPage::switchView() {
     // The page's own view flips, and the shared flag follows the page last switched.
     showsDefault_ = !showsDefault_;
@@ -124,8 +129,8 @@ void ConfigPage::send() {
         return;
     }
     if (!mayTake()) return;
-    acceptEdits_ = true;
-    takeEdits();
+    acceptAndTake();
+    if (!readyToSend()) return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
     sendFrames(link);

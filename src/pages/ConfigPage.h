@@ -91,9 +91,17 @@ protected:
     // Refuses Send or keep changes for a page of its own rules ("Incorrect Password
     // entered" etc.); true when it refused (and reported).
     virtual bool refuse() { return false; }
+    // Checked after a confirmed Send has taken the edits: false stops the Send before
+    // the link is opened (a page whose taking found a setting it must not send).
+    virtual bool readyToSend() { return true; }
 
     // Takes the edits into the image when acceptEdits is set, and clears it.
     void takeEdits();
+    // Sets acceptEdits and takes the edits: for a page button whose action includes
+    // taking them.
+    void acceptAndTake();
+    // Drops every field, for a page that rebuilds its controls for another view.
+    void clearFields() { fields_.clear(); }
     void fillLists();
     void enableControls();
     // Reports an error flag through the Error dialog.

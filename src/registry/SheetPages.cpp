@@ -5,6 +5,8 @@
 
 #include "pages/ConfigSheet.h"
 #include "pages/StopSettings.h"
+#include "service/Multiport.h"
+#include "service/SinglePhase.h"
 
 namespace vantrel::registry {
 
@@ -20,6 +22,8 @@ using Maker = std::unique_ptr<ui::Screen> (*)(shell::Context&);
 const std::map<std::string, Maker>& makers() {
     static const std::map<std::string, Maker> table = {
         {pages::kStopSettings, &make<pages::CConfTab1>},
+        {pages::kMultiport, &make<service::CMultiport>},
+        {pages::kSinglePhase, &make<service::CSinglePhase>},
     };
     return table;
 }

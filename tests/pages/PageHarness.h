@@ -28,7 +28,8 @@ struct PageCase {
     std::vector<ByteAt> image{};     // image bytes before
     std::vector<ByteAt> actuator{};  // actuator EEPROM bytes before
     // "set NAME=VALUE", "press CAPTION", "send" (Yes), "keep" (No, Yes),
-    // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size).
+    // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size),
+    // "answers yes,no,..." (questions the next step asks after its own answers).
     std::vector<std::string> steps{};
     std::vector<std::string> shows{};            // lines `show` must hold after the steps
     std::vector<std::string> frames{};           // every frame received, "B0 3D F8 00 00"
