@@ -155,6 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
              .actuator = {{r(68), 0x00}, {r(69), 0x00}, {r(70), 0x1A}},
              .steps = {"press Misc", "press 2"},
              .shows = {"Clockwise Port 2: 0"},
+             .frames = {"A0 44 00 00 00", "A0 00 00 00 00"},
              .after = bus(81, 0)}),
         row({.name = "port button: a refused position read gives 0",
              .image = kPositions,
