@@ -31,10 +31,11 @@ CReCalTS::CReCalTS(shell::Context& context)
     };
     section({}, 3);
     boxes("Enter last 5 digits of old barcode", kOldFirstId, kOldLastId);
-    // The hint sits under the boxes and shows which digits go in which.
+    // The hint "12     345 " shows which digits go in which box. The boxes stretch
+    // with the window, so each part of it sits under its own box.
     addLabel("", "hint spacer");
-    addLabel("12     345 ", "hint");
-    addLabel("", "hint end");
+    addLabel("12", "hint 12");
+    addLabel("345", "hint 345");
     boxes("Enter last 5 digits of new barcode", kNewFirstId, kNewLastId);
 
     section({}, 2);
