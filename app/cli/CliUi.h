@@ -5,6 +5,7 @@
 // dialogs are answered by the path a command sets first.
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>

@@ -27,10 +27,11 @@ struct Command {
     int (*run)(Session& session, std::span<const std::string> args);  // args after name
 };
 
-std::span<const Command> frameCommands();    // frame, diag
-std::span<const Command> imageCommands();    // extract, update, password
-std::span<const Command> datalogCommands();  // datalog extract|reset
-std::span<const Command> pageCommands();     // page, config
-std::span<const Command> limitCommands();    // limits
+std::span<const Command> frameCommands();        // frame, diag
+std::span<const Command> imageCommands();        // extract, update, password
+std::span<const Command> datalogCommands();      // datalog extract|reset
+std::span<const Command> pageCommands();         // page, config
+std::span<const Command> limitCommands();        // limits
+std::span<const Command> calibrationCommands();  // calibration show|set|recalibrate|multiport-setup
 
 }  // namespace vantrel::cli

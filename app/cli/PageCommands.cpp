@@ -9,6 +9,7 @@
 
 #include "CliUi.h"
 #include "Command.h"
+#include "image/ImageTransfer.h"
 #include "pages/ConfigMenu.h"
 #include "pages/ConfigPage.h"
 #include "pages/ConfigSheet.h"
@@ -200,7 +201,7 @@ int runPage(Session& session, std::span<const std::string> args) {
     SheetScript script(session.ui, *parsed);
     session.ui.onRunSheet = [&script](ui::Sheet& sheet) { script.run(sheet); };
     // Extract from the actuator, or answer No and open the file instead.
-    session.ui.script({{pages::kExtractQuestion, !parsed->from}});
+    session.ui.script({{image::kExtractQuestion, !parsed->from}});
     if (parsed->from) session.ui.setFileAnswer(*parsed->from);
     menu.viewConfiguration();
     session.ui.endScript();

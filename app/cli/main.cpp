@@ -32,7 +32,8 @@ struct Options {
 };
 
 std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(), datalogCommands(), pageCommands(), limitCommands()};
+    return {frameCommands(), imageCommands(), datalogCommands(),
+            pageCommands(),  limitCommands(), calibrationCommands()};
 }
 
 const Command* findCommand(const std::string& name) {

@@ -2,13 +2,13 @@
 
 #include "image/Checksums.h"
 #include "link/Commands.h"
+#include "link/ErrorFlags.h"
 #include "link/LinkPort.h"
 
 namespace vantrel::image {
 
 namespace {
 constexpr int kReplyData = 8;  // reply bytes 8..10 carry the three data bytes
-constexpr bool kReport = true;
 }  // namespace
 
 namespace frames {
@@ -94,25 +94,24 @@ std::array<uint8_t, 3> mergeRegister(const FrameStep& step, const ConfigImage& i
 
 namespace {
 
-bool runStep(link::LinkPort& link, const ConfigImage& image, const FrameStep& step) {
+bool runStep(link::LinkPort& link, const ConfigImage& image, const FrameStep& step, bool report) {
     switch (step.kind) {
         case FrameStep::Kind::Fixed:
             return link.sendCommand(step.command, step.address, step.data[0], step.data[1],
-                                    step.data[2], kReport);
+                                    step.data[2], report);
         case FrameStep::Kind::FromImage: {
             std::array<uint8_t, 3> data{};
             for (int i = 0; i < step.count; ++i)
                 data[i] = image.bytes[step.imageOffset + i];
-            return link.sendCommand(step.command, step.address, data[0], data[1], data[2], kReport);
+            return link.sendCommand(step.command, step.address, data[0], data[1], data[2], report);
         }
         case FrameStep::Kind::ReadModifyWrite: {
-            if (!link.sendCommand(link::READ_REGISTER, step.address, 0, 0, 0, kReport))
-                return false;
+            if (!link.sendCommand(link::READ_REGISTER, step.address, 0, 0, 0, report)) return false;
             const std::array<uint8_t, 3> actuator = {
                 link.reply(kReplyData), link.reply(kReplyData + 1), link.reply(kReplyData + 2)};
             const auto bytes = mergeRegister(step, image, actuator);
             return link.sendCommand(step.command, step.address, bytes[0], bytes[1], bytes[2],
-                                    kReport);
+                                    report);
         }
         case FrameStep::Kind::Custom:
             return step.custom(link, image);
@@ -126,10 +125,20 @@ std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
                       std::span<const FrameStep> steps) {
     std::size_t done = 0;
     for (const FrameStep& step : steps) {
-        if (!runStep(link, image, step)) break;
+        if (!runStep(link, image, step, true)) break;
         ++done;
     }
     return done;
+}
+
+uint32_t runEveryFrame(link::LinkPort& link, uint32_t& errorFlags, const ConfigImage& image,
+                       std::span<const FrameStep> steps) {
+    uint32_t firstFailure = 0;
+    for (const FrameStep& step : steps) {
+        if (!runStep(link, image, step, false) && firstFailure == 0) firstFailure = errorFlags;
+        errorFlags &= ~link::kSendFailureFlags;
+    }
+    return firstFailure;
 }
 
 }  // namespace vantrel::image

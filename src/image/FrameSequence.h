@@ -64,6 +64,12 @@ FrameStep partTurnByte(uint8_t address, int imageOffset);
 std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
                       std::span<const FrameStep> steps);
 
+// Sends every step whatever the one before answered, without reporting, each step
+// judged on its own reply. Returns the error flags of the first step that failed (0
+// when all went through) and leaves errorFlags without the send failures.
+uint32_t runEveryFrame(link::LinkPort& link, uint32_t& errorFlags, const ConfigImage& image,
+                       std::span<const FrameStep> steps);
+
 // The three bytes a read-modify-write sends, from what the actuator reported.
 std::array<uint8_t, 3> mergeRegister(const FrameStep& step, const ConfigImage& image,
                                      const std::array<uint8_t, 3>& actuator);

@@ -51,6 +51,7 @@ constexpr const char* kOverwriteQuestion =
     "continue?";
 constexpr const char* kOverwriteCaption = "Extract";
 constexpr const char* kNotInLocal = "Not in Local Data can not be updated";
+constexpr const char* kExtractCaption = "Extract";
 
 bool send(LinkPort& link, uint8_t command, uint8_t address, bool report, uint8_t data1 = 0,
           uint8_t data2 = 0, uint8_t data3 = 0) {
@@ -405,6 +406,14 @@ bool updateImage(shell::Context& context) {
     context.ui.play(ui::Sound::End);
     link.close();
     return written;
+}
+
+bool fetchImage(shell::Context& context, bool keepBusy) {
+    if (!context.ui.question(kExtractQuestion, kExtractCaption)) return loadImageFile(context);
+    context.ui.setBusy(true);
+    const bool extracted = extractImage(context);
+    if (!extracted || !keepBusy) context.ui.setBusy(false);
+    return extracted;
 }
 
 }  // namespace vantrel::image

@@ -4,6 +4,8 @@
 
 namespace vantrel::image {
 
+inline constexpr const char* kExtractQuestion = "Do you want to extract from Actuator?";
+
 // Reads the EEPROM image, option card, part-turn unit and identities. cardTypeUnread,
 // when given, is set when the extract failed because the link failed as the option
 // card type was asked for: the image then holds the EEPROM and the main identity,
@@ -12,5 +14,10 @@ bool extractImage(shell::Context& context, bool* cardTypeUnread = nullptr);
 // "Update EEPROM" (the caller moves the focus to "BACK" first): login check, question, file load,
 // Local check, probe, write run.
 bool updateImage(shell::Context& context);
+// Asks "Do you want to extract from Actuator?": Yes extracts with the busy cursor on,
+// No loads a file the user picks. The cursor is restored unless keepBusy is set and
+// the extract succeeded (the caller goes on working and restores it). True when the
+// image was filled.
+bool fetchImage(shell::Context& context, bool keepBusy = false);
 
 }  // namespace vantrel::image

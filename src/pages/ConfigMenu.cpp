@@ -20,7 +20,6 @@ constexpr const char* kUpdateCurrentQuestion =
     "Are you sure you want to update the current settings?";
 constexpr const char* kUpdateDefaultQuestion =
     "Are you sure you want to update the default settings?";
-constexpr const char* kExtractCaption = "Extract";
 constexpr const char* kNotLoggedOn = "Not logged on!!";
 constexpr const char* kBack = "BACK";
 
@@ -49,22 +48,12 @@ void CConfigMenu::setUp() {
     get<ui::Button>(kCopyToDefaults).enabled = context_.loginLevel == shell::kService;
 }
 
-bool CConfigMenu::fetchImage() {
-    if (context_.ui.question(kExtractQuestion, kExtractCaption)) {
-        context_.ui.setBusy(true);
-        if (image::extractImage(context_)) return true;
-        context_.ui.setBusy(false);
-        return false;
-    }
-    return image::loadImageFile(context_);
-}
-
 void CConfigMenu::viewConfiguration() {
     context_.defaultView = false;
     progress_->value = 0;
     progress_->visible = true;
     context_.ui.refresh();
-    if (fetchImage()) {
+    if (image::fetchImage(context_, true)) {
         std::unique_ptr<ui::Sheet> sheet = buildSheet(context_, makePage_, *progress_);
         context_.ui.setBusy(false);
         context_.ui.run(*sheet);

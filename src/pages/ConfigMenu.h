@@ -8,7 +8,6 @@ namespace vantrel::pages {
 
 inline constexpr const char* kCopyToCurrent = "Copy Default settings to Current";
 inline constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
-inline constexpr const char* kExtractQuestion = "Do you want to extract from Actuator?";
 
 class CConfigMenu : public shell::NavigationScreen {
 public:
@@ -24,7 +23,6 @@ private:
     void copySettings(const char* question, uint8_t address);
     void actuatorPassword();
     void limits();
-    bool fetchImage();
 
     PageMaker makePage_;
     ui::ProgressBar* progress_;

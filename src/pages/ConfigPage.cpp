@@ -129,7 +129,7 @@ void ConfigPage::send() {
         keepOrDiscard();
         return;
     }
-    if (!confirmSend() || !acceptAndTake()) return;
+    if (!confirmSend() || !acceptAndTake() || !readyToSend()) return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
     sendFrames(link);

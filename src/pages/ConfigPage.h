@@ -98,6 +98,10 @@ protected:
     // Asked after Send was confirmed, before anything is taken: false stops Send.
     virtual bool confirmSend() { return true; }
 
+    // Checked after a confirmed Send has taken the edits: false stops the Send before
+    // the link is opened (a page whose taking found a setting it must not send).
+    virtual bool readyToSend() { return true; }
+
     // Takes the edits into the image when acceptEdits is set, and clears it.
     void takeEdits();
     // Sets acceptEdits and takes the edits, unless a field refuses its value (its

@@ -19,6 +19,8 @@
 #include "pages/Protection.h"
 #include "pages/ServiceNotes.h"
 #include "pages/StopSettings.h"
+#include "service/Multiport.h"
+#include "service/SinglePhase.h"
 
 namespace vantrel::registry {
 
@@ -48,6 +50,8 @@ const std::map<std::string, Maker>& makers() {
         {pages::kProfibus, &make<options::CProfibusTab>},
         {pages::kTracklin, &make<options::CTracklin>},
         {pages::kPartTurn, &make<options::CZrtTab>},
+        {pages::kMultiport, &make<service::CMultiport>},
+        {pages::kSinglePhase, &make<service::CSinglePhase>},
     };
     return table;
 }

@@ -17,9 +17,7 @@ CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") 
     addNavigationButton("DOWNLOADS", kDownloads);
     addNavigationButton("DIAGNOSTICS", kDiagnostics);
     addNavigationButton("vxchat", kVxchat);
-    // The calibration screens come with later work: the button is shown but disabled
-    // so that nothing leads to a dead end.
-    addNavigationButton("Calibrate", kCalibration).enabled = false;
+    addNavigationButton("Calibrate", kCalibration);
     addButton("About...", [this] { showAbout(); });
     addNavigationButton("EXIT", kExit);
     addPicture();

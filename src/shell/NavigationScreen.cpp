@@ -8,10 +8,14 @@ ui::Button& NavigationScreen::addNavigationButton(std::string caption, uint16_t 
         std::move(caption), [this, code] { navigate(code); }, std::move(id));
 }
 
+void navigateTo(Context& context, ui::Screen& screen, uint16_t code) {
+    context.ui.play(ui::Sound::Menu);
+    context.nextScreen = code;
+    screen.close();
+}
+
 void NavigationScreen::navigate(uint16_t code) {
-    context_.ui.play(ui::Sound::Menu);
-    context_.nextScreen = code;
-    close();
+    navigateTo(context_, *this, code);
 }
 
 }  // namespace vantrel::shell

@@ -9,6 +9,10 @@
 
 namespace vantrel::shell {
 
+// What every navigation button does: plays the menu sound, sets nextScreen to code and
+// closes the screen. For screens of other bases (a page run as a screen of its own).
+void navigateTo(Context& context, ui::Screen& screen, uint16_t code);
+
 class NavigationScreen : public ui::Screen {
 protected:
     NavigationScreen(Context& context, std::string title)

@@ -4,6 +4,9 @@
 #include "pages/ConfigMenu.h"
 #include "registry/SheetPages.h"
 #include "service/Diagnostics.h"
+#include "service/ReCalTS.h"
+#include "service/Service.h"
+#include "service/TrqCalib.h"
 #include "service/Vxchat.h"
 #include "shell/Downloads.h"
 #include "shell/LoginMenu.h"
@@ -25,6 +28,12 @@ std::unique_ptr<ui::Screen> makeScreen(Context& context, uint16_t code) {
             return std::make_unique<Cloginmenu>(context);
         case kVxchat:
             return std::make_unique<service::CVxchat>(context);
+        case kCalibration:
+            return std::make_unique<service::CService>(context);
+        case kTorqueCalibration:
+            return std::make_unique<service::CTrqCalib>(context);
+        case kTorqueRecalibration:
+            return std::make_unique<service::CReCalTS>(context);
         case kDiagnostics:
             return std::make_unique<service::CDiagnostics>(context);
         default:

@@ -38,6 +38,17 @@ constexpr uint8_t kSampleAnalogueInput = 232;
 // OPTION_CONTROL at address 0 with these three data bytes defaults all card settings.
 constexpr uint8_t kDefaultAllCard[3] = {222, 192, 238};
 
+// A multiport unit starts with four ports in use, spaced equally both ways; the
+// positions of the ports beyond them hold 990 + their index.
+constexpr int kPortCountRegister = 64;
+constexpr int kActivePortsRegister = 65;
+constexpr int kLocalControlRegister = 71;
+constexpr int kClockwiseRegister = 80;
+constexpr int kAntiClockRegister = 90;
+constexpr uint16_t kPortPositions[10] = {0, 250, 500, 750, 994, 995, 996, 997, 998, 999};
+constexpr uint16_t kPortsInUse = 4;
+constexpr uint16_t kFirstFourPorts = 0x000F;
+
 // Part-turn unit identity, after the 'Q' of READ_PART_TURN_TYPE.
 constexpr uint8_t kPartTurnLetter = 'Q';
 constexpr uint8_t kPartTurnIdentity[3] = {'2', '0', '4'};
@@ -60,6 +71,15 @@ void Actuator::resetOptionCard() {
         optionRegisters_[r] = static_cast<uint8_t>(r % 5);
     for (int r = 0; r < kBusRegisters; ++r)
         busRegisters_[r] = static_cast<uint16_t>(r % 3);
+    if (options_.card.letter == 'M' && options_.card.variant == 'P') {
+        busRegisters_[kPortCountRegister] = kPortsInUse;
+        busRegisters_[kActivePortsRegister] = kFirstFourPorts;
+        busRegisters_[kLocalControlRegister] = 1;
+        for (int port = 0; port < 10; ++port) {
+            busRegisters_[kClockwiseRegister + port] = kPortPositions[port];
+            busRegisters_[kAntiClockRegister + port] = kPortPositions[port];
+        }
+    }
 }
 
 Actuator::Reply Actuator::optionCommand(uint8_t command, uint8_t address, const uint8_t* data) {

@@ -62,7 +62,8 @@ const Row kRows[] = {
      {{{"page", "Nowhere", "show"},
        2,
        {},
-       {"no page \"Nowhere\" in the sheet; it has \"Stop Settings\"\n"}},
+       {"no page \"Nowhere\" in the sheet; it has \"Stop Settings\", \"Contacts S1 to S8\", "
+        "\"Protection\", \"ESD\", \"Control\", \"Service Notes\", \"Misc\"\n"}},
       {{"page", kStop, "set", "Bogus=1"},
        2,
        {},

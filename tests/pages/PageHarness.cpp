@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <deque>
 #include <sstream>
 
 #include "SimFixture.h"
@@ -35,7 +36,8 @@ int pageIndex(const ui::Sheet& sheet, const std::string& title) {
     return 0;
 }
 
-void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string& step) {
+void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string& step,
+             std::deque<bool>& pending) {
     auto [verb, rest] = split(step, ' ');
     auto expectDone = [&](const ui::DriveResult& result) {
         EXPECT_TRUE(result.ok()) << step << ": " << result.problem;
@@ -44,20 +46,25 @@ void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string
         auto [name, value] = split(rest, '=');
         expectDone(ui::setControl(*page, name, value));
     } else if (verb == "press") {
+        if (!pending.empty()) rig.ui.answers.assign(pending.begin(), pending.end());
+        pending.clear();
         expectDone(ui::pressButton(*page, rest));
+    } else if (verb == "answer") {
+        std::istringstream words(rest);
+        for (std::string word; words >> word;) {
+            EXPECT_TRUE(word == "yes" || word == "no") << step;
+            pending.push_back(word == "yes");
+        }
     } else if (verb == "send" || verb == "keep" || verb == "discard") {
         if (verb == "send") rig.ui.answers = {true};
         if (verb == "keep") rig.ui.answers = {false, true};
         if (verb == "discard") rig.ui.answers = {false, false};
+        rig.ui.answers.insert(rig.ui.answers.end(), pending.begin(), pending.end());
+        pending.clear();
         expectDone(ui::pressButton(*page, "Send"));
     } else if (verb == "goto") {
         sheet.show(pageIndex(sheet, rest));
         page = &sheet.page(sheet.current());
-    } else if (verb == "answer") {
-        rig.ui.answers.clear();
-        std::istringstream words(rest);
-        for (std::string word; words >> word;)
-            rig.ui.answers.push_back(word == "yes");
     } else if (verb == "asked") {
         const auto& asked = rig.ui.questions;
         EXPECT_NE(std::find(asked.begin(), asked.end(), rest), asked.end())
@@ -139,8 +146,9 @@ void runPageCase(const PageCase& row) {
     sheet->show(row.screen ? 0 : pageIndex(*sheet, row.page));
     ui::Screen* page = &sheet->page(sheet->current());
     rig.actuator.clearLog();
+    std::deque<bool> pending;
     for (const std::string& step : row.steps)
-        runStep(rig, *sheet, page, step);
+        runStep(rig, *sheet, page, step, pending);
 
     const std::vector<std::string> shown = ui::showControls(*page);
     for (const std::string& line : row.shows)

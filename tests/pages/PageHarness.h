@@ -30,9 +30,9 @@ struct PageCase {
     // "set NAME=VALUE", "press CAPTION", "send" (Yes), "keep" (No, Yes),
     // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size),
     // "pick NAME=POSITION" (a list's entry by position, for entries of the same
-    // text), "absent NAME" (no control of that name is shown),
-    // "answer yes no ..." (the answers to the next questions), "asked TEXT" (a
-    // question asked so far).
+    // text), "absent NAME" (no control of that name is shown), "answer yes no ..."
+    // (the answers to the questions the next step asks beyond its own), "asked TEXT"
+    // (a question asked so far).
     std::vector<std::string> steps{};
     std::vector<std::string> shows{};            // lines `show` must hold after the steps
     std::vector<std::string> frames{};           // every frame received, "B0 3D F8 00 00"

@@ -1,0 +1,146 @@
+// vantrel-cli calibration against its in-process simulated actuator, whose
+// calibration registers hold offsets 3 and 3, scalings 2 and 1, normalisation 3 and
+// gain 2.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CalibrationCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vantrel-calib-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    // Runs the tool with each argument quoted, a settings store of its own, no
+    // terminal on standard input and a time limit.
+    CliRun run(const std::vector<std::string>& args) {
+        const std::string errFile = folder + "/stderr";
+        std::string command =
+            "XDG_CONFIG_HOME='" + folder + "' timeout 60 '" + VANTREL_CLI_PATH + "' --simulate";
+        for (const std::string& arg : args)
+            command += " '" + arg + "'";
+        command += " </dev/null 2>'" + errFile + "'";
+        CliRun result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return result;
+        char buffer[512];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(errFile);
+        result.err.assign(std::istreambuf_iterator<char>(err), {});
+        return result;
+    }
+
+    CliRun asService(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--login", "service", "--password", "w4"});
+        return run(args);
+    }
+
+    std::string folder;
+};
+
+constexpr const char* kSimulatorValues =
+    "Clockwise Offset: 3\nAnti Clockwise Offset: 3\nClockwise Scaling: 2\n"
+    "Anti Clockwise Scaling: 1\nGain: 2\n";
+
+TEST_F(CalibrationCli, ShowAndKeepValuesStoredModuloTheirWidth) {
+    const CliRun shown = run({"calibration", "show"});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out, kSimulatorValues);
+
+    const std::string file = folder + "/kept.ucf";
+    const CliRun kept =
+        asService({"calibration", "-o", file, "set", "Gain=300", "Clockwise Offset=70000", "keep"});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    const CliRun reread = run({"calibration", "--from", file, "show"});
+    EXPECT_EQ(reread.out,
+              "Clockwise Offset: 4464\nAnti Clockwise Offset: 3\nClockwise Scaling: 2\n"
+              "Anti Clockwise Scaling: 1\nGain: 44\n");
+
+    const CliRun user = run({"calibration", "set", "Gain=1", "send"});
+    EXPECT_EQ(user.status, 1);
+    EXPECT_EQ(user.err, "Incorrect Password entered\n");
+}
+
+TEST_F(CalibrationCli, RecalibrateStoresAndSendsOnlyWithYes) {
+    const std::string expected =
+        "Clockwise Offset: 3\nAnti Clockwise Offset: 3\nClockwise Scaling: 128\n"
+        "Anti Clockwise Scaling: 64\nGain: 2\nNormalisation: 9\n";
+    const std::string file = folder + "/image.ucf";
+    CliRun asked = asService({"calibration", "-o", file, "recalibrate", "50450", "50450"});
+    EXPECT_EQ(asked.status, 0) << asked.err;
+    EXPECT_EQ(asked.out, expected);
+    EXPECT_NE(asked.err.find("Warning: Normalisation Changed!\n"), std::string::npos);
+    EXPECT_EQ(run({"calibration", "--from", file, "show"}).out, kSimulatorValues);
+
+    CliRun sent = asService({"--yes", "calibration", "-o", file, "recalibrate", "50450", "50450"});
+    EXPECT_EQ(sent.status, 0) << sent.err;
+    EXPECT_EQ(sent.out, expected);
+    EXPECT_NE(run({"calibration", "--from", file, "show"}).out.find("Clockwise Scaling: 128\n"),
+              std::string::npos);
+
+    CliRun error = asService({"--yes", "calibration", "recalibrate", "50050", "50450"});
+    EXPECT_EQ(error.status, 1);
+    EXPECT_EQ(error.out, "");
+    EXPECT_NE(error.err.find("ERROR calibration figures can not be calculated correctly"),
+              std::string::npos);
+}
+
+TEST_F(CalibrationCli, BadWordsAreUsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"calibration"},
+        {"calibration", "show", "extra"},
+        {"calibration", "set", "Gain=abc", "keep"},
+        {"calibration", "set", "Gain=-1", "keep"},
+        {"calibration", "set", "Gain=", "keep"},
+        {"calibration", "set", "Torque=1", "keep"},
+        {"calibration", "set", "Gain=1"},
+        {"calibration", "recalibrate", "1234", "12345"},
+        {"calibration", "recalibrate", "12a45", "12345"},
+        {"calibration", "recalibrate", "", "12345"},
+        {"calibration", "recalibrate", "123456", "12345"},
+        {"calibration", "-o", "", "show"},
+    };
+    for (const auto& args : cases) {
+        const CliRun r = asService(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(CalibrationCli, MultiportSetUpIsSilentWhateverTheCardAnswers) {
+    // The simulator has no option card: both frames are refused, and nothing shows.
+    const CliRun r = asService({"calibration", "multiport-setup"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(run({"calibration", "multiport-setup"}).status, 1);
+}
+
+}  // namespace
