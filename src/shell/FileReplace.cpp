@@ -125,7 +125,8 @@ bool replaceFile(const std::string& path, std::string_view bytes, const ReplaceO
     removeStaleTemporaries(folder, fileName);
 
     struct stat existing {};
-    const bool keepMode = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool keepMode = options.keepExistingMode && ::stat(path.c_str(), &existing) == 0 &&
+                          S_ISREG(existing.st_mode);
     const struct stat* keep = keepMode ? &existing : nullptr;
 
     std::string temporary;

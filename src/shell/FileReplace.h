@@ -15,6 +15,8 @@ inline constexpr mode_t kNewFileMode = 0666;
 struct ReplaceOptions {
     // The mode of a target that does not exist yet; an existing target keeps its own.
     mode_t newFileMode = kNewFileMode;
+    // When false, an existing target gets newFileMode too (a store that must stay private).
+    bool keepExistingMode = true;
     // Uses a named temporary file even where the file system offers unnamed ones.
     bool namedTemporary = false;
 };

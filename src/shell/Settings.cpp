@@ -16,7 +16,7 @@ namespace vantrel::shell {
 
 namespace {
 
-// A new store is private to its user: it holds the login passwords.
+// The store is private to its user, whatever its mode was: it holds the passwords.
 constexpr mode_t kPrivateFileMode = 0600;
 // Bytes a value cannot hold and still read back as written.
 constexpr std::string_view kUnstorable("\0\r\n", 3);
@@ -117,7 +117,8 @@ bool Settings::write(const std::string& section, const std::string& name,
     std::error_code ec;
     const std::filesystem::path file(path_);
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-    return replaceFile(path_, text.str(), ReplaceOptions{.newFileMode = kPrivateFileMode});
+    return replaceFile(path_, text.str(),
+                       ReplaceOptions{.newFileMode = kPrivateFileMode, .keepExistingMode = false});
 }
 
 }  // namespace vantrel::shell
