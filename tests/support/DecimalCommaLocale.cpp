@@ -1,6 +1,5 @@
 #include "DecimalCommaLocale.h"
 
-#include <locale.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -16,11 +15,12 @@ constexpr const char* kName = "de_DE.UTF-8";
 constexpr const char* kSource = "/usr/share/i18n/locales/de_DE";
 constexpr const char* kLocaleCompiler = "/usr/bin/localedef";
 
+// Tried with setlocale: newlocale leaks its search path when LOCPATH is set.
 bool available(const char* name) {
-    const locale_t locale = ::newlocale(LC_ALL_MASK, name, nullptr);
-    if (!locale) return false;
-    ::freelocale(locale);
-    return true;
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const bool found = std::setlocale(LC_ALL, name) != nullptr;
+    std::setlocale(LC_ALL, saved.c_str());
+    return found;
 }
 
 // Compiles the locale into the build tree once; concurrent test programs each
