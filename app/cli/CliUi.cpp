@@ -72,10 +72,29 @@ void CliUi::error(const std::string& text) {
     }
 }
 
+std::string withDefaultExtension(const std::string& name, std::string_view extension) {
+    if (extension.empty() || std::filesystem::path(name).has_extension()) return name;
+    return name + "." + std::string(extension);
+}
+
+bool isOutputFileName(const std::string& name, std::string_view extension) {
+    if (name.empty()) {
+        std::cerr << "vantrel-cli: -o needs a file name\n";
+        return false;
+    }
+    std::error_code ec;
+    for (const std::string& path : {name, withDefaultExtension(name, extension)}) {
+        if (path.back() == '/' || std::filesystem::is_directory(path, ec)) {
+            std::cerr << "vantrel-cli: -o takes a file name, not a folder: " << path << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<std::string> CliUi::saveFile(const ui::FileDialog& dialog) {
     auto answer = std::exchange(fileAnswer_, std::nullopt);
-    if (answer && !dialog.extension.empty() && !std::filesystem::path(*answer).has_extension())
-        *answer += "." + dialog.extension;
+    if (answer) *answer = withDefaultExtension(*answer, dialog.extension);
     return answer;
 }
 

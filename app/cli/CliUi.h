@@ -9,11 +9,21 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/Ui.h"
 
 namespace vantrel::cli {
+
+// The path a save dialog answered with this name gives: the name with the default
+// extension when it has none, as the GUI's save dialog does.
+std::string withDefaultExtension(const std::string& name, std::string_view extension);
+
+// Whether a name given with -o can name the file to write: not empty, not ending in
+// '/', and neither it nor the name with the default extension an existing folder.
+// Says why on standard error when it cannot.
+bool isOutputFileName(const std::string& name, std::string_view extension);
 
 class CliUi : public ui::Ui {
 public:

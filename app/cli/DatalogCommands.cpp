@@ -17,6 +17,7 @@ namespace {
 
 constexpr const char* kReturnAndClear = "\r\033[K";
 constexpr std::string_view kBlockErrorSuffix = " block error";
+constexpr std::string_view kDatalogExtension = "dfg";
 
 // Standard error with a progress line that is rewritten in place. Anything else
 // written while the line is showing starts on a line of its own, so messages
@@ -73,7 +74,8 @@ private:
 };
 
 int runExtract(Session& session, std::span<const std::string> args) {
-    if (args.size() != 2 || args[0] != "-o" || args[1].empty()) return kUsage;
+    if (args.size() != 2 || args[0] != "-o" || !isOutputFileName(args[1], kDatalogExtension))
+        return kUsage;
     datalog::CDataloggermenu screen(session.context);
     session.ui.run(screen);
 

@@ -13,6 +13,10 @@ namespace vantrel::cli {
 
 namespace {
 
+// The screen shows no message for a missing reply; the command line says it once.
+constexpr const char* kNoReply =
+    "vantrel-cli: no valid reply (none arrived, or its checksum was wrong)";
+
 bool isHexByte(const std::string& text) {
     if (text.empty() || text.size() > 2) return false;
     for (char c : text)
@@ -39,7 +43,11 @@ int runFrame(Session& session, std::span<const std::string> args) {
     for (const char* id : service::kReceiveHexIds)
         std::cout << screen.get<ui::Edit>(id).text << ' ';
     std::cout << screen.get<ui::Edit>(service::kResultId).text << std::endl;
-    return outcome(session);
+    // The line shows what the screen shows, the request's own bytes included when
+    // nothing came back; the status says whether a reply arrived.
+    if (screen.replied()) return outcome(session);
+    if (session.ui.errorCount() == 0) std::cerr << kNoReply << std::endl;
+    return kFailed;
 }
 
 int runDiag(Session& session, std::span<const std::string> args) {
@@ -47,6 +55,8 @@ int runDiag(Session& session, std::span<const std::string> args) {
     service::CDiagnostics screen(session.context);
     session.ui.run(screen);
     screen.click("Update");
+    // Without a port there is nothing to show: every indicator would read "off".
+    if (!screen.portOpened()) return kFailed;
     for (const char* text : service::kIndicatorTexts)
         std::cout << text << ": " << (screen.get<ui::Lamp>(text).lit ? "on" : "off") << '\n';
     std::cout.flush();

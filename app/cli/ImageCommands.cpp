@@ -17,6 +17,7 @@ namespace vantrel::cli {
 namespace {
 
 constexpr const char* kPasswordList = "Password:";
+constexpr std::string_view kImageExtension = "ucf";
 
 int status(bool completed) {
     return completed ? kSuccess : kFailed;
@@ -24,8 +25,9 @@ int status(bool completed) {
 
 // extract -o FILE.ucf
 int runExtract(Session& session, std::span<const std::string> args) {
-    // An empty name would become the hidden file ".ucf" in the current folder.
-    if (args.size() != 2 || args[0] != "-o" || args[1].empty()) return kUsage;
+    // A folder's name would become "DIR.ucf" beside it or the hidden file "DIR/.ucf".
+    if (args.size() != 2 || args[0] != "-o" || !isOutputFileName(args[1], kImageExtension))
+        return kUsage;
     // When only the option card type could not be read, what was read is kept: the
     // failure has been shown and the exit status still says the extract failed.
     bool cardTypeUnread = false;

@@ -11,6 +11,7 @@
 #include "CliUi.h"
 #include "Command.h"
 #include "shell/Context.h"
+#include "shell/Locale.h"
 #include "shell/LoginMenu.h"
 #include "shell/Settings.h"
 #include "sim/Actuator.h"
@@ -158,5 +159,6 @@ int run(int argc, char** argv) {
 }  // namespace vantrel::cli
 
 int main(int argc, char** argv) {
+    vantrel::shell::useEnvironmentLocale();
     return vantrel::cli::run(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include "QtUi.h"
 #include "TextCodec.h"
 #include "shell/Context.h"
+#include "shell/Locale.h"
 #include "shell/ScreenLoop.h"
 #include "shell/Settings.h"
 #include "sim/Actuator.h"
@@ -21,6 +22,9 @@ constexpr const char* kPortValue = "Port";
 int main(int argc, char* argv[]) {
     using namespace vantrel;
     QApplication app(argc, argv);
+    // QApplication has taken the whole locale from the environment, numbers
+    // included; numbers go back to the C notation, as in the other programs.
+    shell::useEnvironmentLocale();
     QApplication::setApplicationName(QStringLiteral("Rudozi Vantrel"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
     QApplication::setWindowIcon(qt::appIcon());

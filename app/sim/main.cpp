@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/Locale.h"
 #include "sim/Actuator.h"
 #include "sim/CommandLine.h"
 #include "sim/PtyServer.h"
@@ -28,6 +29,7 @@ void printFrame(const std::array<uint8_t, 11>& frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    shell::useEnvironmentLocale();
     std::string error;
     const auto line = sim::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!line) {

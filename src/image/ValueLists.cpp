@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -34,6 +35,15 @@ std::string printed(const char* format, auto... values) {
     return text;
 }
 
+// "1.5" for 15 tenths. Made from integers, so the point is a point whatever the
+// process locale says.
+std::string tenthsText(long tenths) {
+    const long whole = tenths / kTenthsPerUnit;
+    const long tenth = std::labs(tenths % kTenthsPerUnit);
+    const char* sign = tenths < 0 && whole == 0 ? "-" : "";
+    return printed("%s%ld.%ld", sign, whole, tenth);
+}
+
 // The 24-bit value of a register, least significant byte first (reply bytes 8..10).
 int32_t registerValue(const link::LinkPort& link) {
     return link.reply(8) + 256 * link.reply(9) + 65536 * link.reply(10);
@@ -62,8 +72,7 @@ void fillTenthsList(ui::ComboBox& list, float first, float last, bool withSuffix
     long lastTenths = std::lround(last * kTenthsPerUnit);
     std::string ending = withSuffix ? std::string(suffix) : std::string();
     for (long tenths = firstTenths; tenths < lastTenths; ++tenths)
-        list.entries.push_back(printed("%.1f", static_cast<double>(tenths) / kTenthsPerUnit) +
-                               ending);
+        list.entries.push_back(tenthsText(tenths) + ending);
 }
 
 void delayMs(unsigned ms) {

@@ -111,6 +111,7 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
 
     SerialPort& port = context_.port;
     uint32_t& flags = context_.errorFlags;
+    replied_ = false;
     // Stale bytes go before the frame does, so a fast reply is never thrown away.
     port.clearInput();
     if (!port.write(buffer_.data() + 1, kCommandFrameBytes, kWriteTimeout)) {
@@ -125,12 +126,14 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
                     lineEventNotRx();
                 } else if (frameChecksum(buffer_.data()) != buffer_[11]) {
                     flags |= kChecksumBad;
-                } else if (buffer_[5] == kStatusEeprom) {
-                    flags |= kEepromError;
-                } else if (buffer_[5] == kStatusOptionCard) {
-                    flags |= kOptionCommsError;
-                } else if (buffer_[5] != kStatusAccepted) {
-                    flags |= kResultBad;
+                } else {
+                    replied_ = end == ReadEnd::Complete;
+                    if (buffer_[5] == kStatusEeprom)
+                        flags |= kEepromError;
+                    else if (buffer_[5] == kStatusOptionCard)
+                        flags |= kOptionCommsError;
+                    else if (buffer_[5] != kStatusAccepted)
+                        flags |= kResultBad;
                 }
                 break;
             }

@@ -54,6 +54,10 @@ public:
     // Closes the shared port early (the destructor does it too).
     void close();
 
+    // True when the last sendCommand got a whole reply with a correct checksum,
+    // whatever its status: false when nothing, or only part, or garbage came back.
+    bool replied() const { return replied_; }
+
     // Bytes 0..11 hold the last frame sent, overwritten by the reply; byte 12 is 0.
     const std::array<uint8_t, 13>& buffer() const { return buffer_; }
     uint8_t reply(int index) const { return buffer_[index]; }
@@ -79,6 +83,7 @@ private:
 
     shell::Context& context_;
     std::array<uint8_t, 13> buffer_{};
+    bool replied_ = false;
 };
 
 }  // namespace vantrel::link

@@ -101,6 +101,7 @@ CDiagnostics::CDiagnostics(shell::Context& context) : NavigationScreen(context, 
 
 void CDiagnostics::update() {
     link::LinkPort port(context_);
+    portOpened_ = context_.port.isOpen();
     auto readWord = [&port](uint8_t command, uint8_t address) -> std::optional<uint16_t> {
         if (!port.sendCommand(command, address, 0, 0, 0, true)) return std::nullopt;
         return static_cast<uint16_t>(port.reply(8) | port.reply(9) << 8);

@@ -34,9 +34,12 @@ public:
 
     // Reads the five values (each failure reported as it happens) and redraws.
     void update();
+    // Whether the last update could open the port at all.
+    bool portOpened() const { return portOpened_; }
 
 private:
     std::array<ui::Lamp*, kIndicatorCount> lamps_{};
+    bool portOpened_ = false;
 };
 
 }  // namespace vantrel::service

@@ -63,6 +63,7 @@ void CVxchat::send() {
 
     if (!port.sendCommand(bytes[0], bytes[1], bytes[2], bytes[3], bytes[4], false))
         context_.errorFlags &= ~link::kLow13Bits;
+    replied_ = port.replied();
 
     // Without a reply the buffer still holds the frame sent, so the request's own
     // bytes show and the status position holds the last header character.

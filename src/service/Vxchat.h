@@ -28,6 +28,9 @@ public:
     explicit CVxchat(shell::Context& context);
     const char* className() const override { return "CVxchat"; }
 
+    // Whether the last SEND got a reply; without one the boxes show the request.
+    bool replied() const { return replied_; }
+
 private:
     void send();
 
@@ -35,6 +38,7 @@ private:
     std::array<ui::Edit*, 5> receiveHex_{};
     std::array<ui::Edit*, 4> receiveChar_{};
     ui::Edit* result_ = nullptr;
+    bool replied_ = false;
 };
 
 }  // namespace vantrel::service

@@ -4,6 +4,17 @@
 
 namespace vantrel::shell {
 
+namespace {
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+
+bool hasControlCharacter(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < kFirstPrintable || c == kDelete) return true;
+    return false;
+}
+}  // namespace
+
 CnewPassword::CnewPassword(Context& context)
     : ui::Screen("Enter New Password"),
       context_(context),
@@ -20,6 +31,11 @@ CnewPassword::CnewPassword(Context& context)
 }
 
 void CnewPassword::update() {
+    // Refused with the screen left open, so the text can be corrected.
+    if (hasControlCharacter(password_.text)) {
+        context_.ui.message(kPasswordControlCharacterText, {}, ui::Icon::Exclamation);
+        return;
+    }
     const char* name = context_.loginLevel == kService ? kServicePasswordName : kUserPasswordName;
     if (!context_.settings.write(kSettingsSection, name, password_.text))
         context_.ui.message(kPasswordNotStoredText, {}, ui::Icon::Exclamation);

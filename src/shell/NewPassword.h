@@ -10,6 +10,11 @@ namespace vantrel::shell {
 inline constexpr const char* kPasswordNotStoredText =
     "The new password could not be stored in the settings file.";
 
+// Shown when the new password holds a control character (a carriage return, a tab):
+// such a password could not be typed at the login again.
+inline constexpr const char* kPasswordControlCharacterText =
+    "The password may not contain control characters.";
+
 class CnewPassword : public ui::Screen {
 public:
     explicit CnewPassword(Context& context);

@@ -42,6 +42,32 @@ TEST_F(Cli, MissingPortFailsWithTheMessageAndItsReason) {
     EXPECT_NE(reason.substr(0, reason.find('\n')).find(port), std::string::npos) << r.err;
 }
 
+TEST_F(Cli, NoValidReplyFailsFrameAndAMissingPortPrintsNoIndicators) {
+    Child sim({VANTREL_SIM_PATH, "--silent", "READ_VERSION", "--bad-checksum", "READ_STATUS"},
+              home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+    const std::string noReply =
+        "vantrel-cli: no valid reply (none arrived, or its checksum was wrong)\n";
+    // Nothing came back: the line shows the request itself and "2", as the screen does.
+    Result r = cli({"--port", port, "frame", "0b", "84", "00", "00", "00"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "0B 84 00 00 00 2\n");
+    EXPECT_EQ(r.err, noReply);
+    // A reply with a wrong checksum is shown as it came, and is no reply either.
+    r = cli({"--port", port, "frame", "01", "84", "00", "00", "00"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex(kFrameLine))) << r.out;
+    EXPECT_EQ(r.err, noReply);
+    sim.stop();
+    sim.finish();
+
+    r = cli({"--port", home_ + "/no-such-port", "diag"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("Port did not open\n", 0), 0u) << r.err;
+}
+
 TEST_F(Cli, UsageErrorsExitTwoWithUsageText) {
     const std::vector<std::vector<std::string>> cases = {
         {},

@@ -9,9 +9,17 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
+
+#include "DecimalCommaLocale.h"
+#include "datalog/DatalogFile.h"
+#include "shell/LocalTime.h"
 
 extern char** environ;
 
@@ -128,6 +136,46 @@ TEST_F(DatalogCli, ResetAndFailures) {
                  false);
     EXPECT_EQ(exitCode(run), 1);
     EXPECT_TRUE(run.err.ends_with("DONE!!\nCould Not Open File\n")) << run.err;
+}
+
+// The date of the local time as the files write it, under the given time locale.
+std::string fileDate(const std::string& locale) {
+    vantrel::test::ScopedLocale time(LC_TIME, locale);
+    const std::string text = vantrel::shell::localDateTimeText(std::time(nullptr));
+    constexpr size_t kTimePart = 9;  // " hh:mm:ss"
+    return vantrel::datalog::toLatin1(text.substr(0, text.size() - kTimePart));
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(DatalogCli, DatesFollowTheUsersLocaleAndNumbersDoNot) {
+    const std::string locale = vantrel::test::decimalCommaLocale();
+    if (locale.empty())
+        GTEST_SKIP() << "no locale with a decimal comma is installed and none could be made "
+                        "(the locales package has the sources)";
+    const std::string before = fileDate(locale);
+    ASSERT_NE(before, fileDate("C"));
+
+    ::setenv("LC_ALL", locale.c_str(), 1);
+    const CliRun datalog =
+        runCli({"--simulate", "datalog", "extract", "-o", (folder / "d.dfg").string()}, false);
+    const CliRun image =
+        runCli({"--simulate", "extract", "-o", (folder / "i.ucf").string()}, false);
+    ::unsetenv("LC_ALL");
+    const std::string after = fileDate(locale);
+    ASSERT_EQ(exitCode(datalog), 0) << datalog.err;
+    ASSERT_EQ(exitCode(image), 0) << image.err;
+
+    const std::string header = readFile(folder / "d.dfg").substr(0, 132);
+    const std::string stamp = header.substr(39, 24);
+    EXPECT_TRUE(stamp.starts_with(before) || stamp.starts_with(after)) << stamp;
+    EXPECT_TRUE(std::regex_match(header.substr(0, 25), std::regex("[0f]*-?[0-9]+\t[0-9]{12}")))
+        << header.substr(0, 25);
+    const std::string datim = readFile(folder / "i.ucf").substr(6, 24);
+    EXPECT_TRUE(datim.starts_with(before) || datim.starts_with(after)) << datim;
 }
 
 }  // namespace

@@ -93,6 +93,23 @@ TEST_F(ImageCli, UpdateThatDoesNotCompleteExitsWithOne) {
     EXPECT_FALSE(fs::exists(".ucf"));
 }
 
+TEST_F(ImageCli, OutputNamingAFolderIsAUsageError) {
+    fs::create_directory(folder + "/DIR");
+    fs::create_directory(folder + "/taken.ucf");
+    for (const std::string args :
+         {"extract -o DIR", "extract -o DIR/", "extract -o new/", "extract -o taken",
+          "datalog extract -o DIR", "datalog extract -o DIR/"}) {
+        const size_t name = args.find("-o ") + 3;
+        const CliRun r = run(args.substr(0, name) + "'" + folder + "/" + args.substr(name) + "'");
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("not a folder"), std::string::npos) << r.err;
+    }
+    // Nothing written beside the folder or hidden inside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder + "/DIR"), {}), 0);
+    for (const char* name : {"/DIR.ucf", "/DIR.dfg", "/new"})
+        EXPECT_FALSE(fs::exists(folder + name)) << name;
+}
+
 TEST_F(ImageCli, PasswordReadAndWrite) {
     CliRun read = run("password read");
     EXPECT_EQ(read.status, 0) << read.err;

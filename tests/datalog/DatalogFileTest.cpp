@@ -102,13 +102,17 @@ protected:
     fs::path folder;
 };
 
-TEST_F(DatalogFileOnDisk, ReplacesAnExistingFileAndLeavesNoTemporary) {
+TEST_F(DatalogFileOnDisk, ReplacesAnExistingFileKeepsItsModeAndLeavesNoTemporary) {
     const fs::path target = folder / "DatalogData.dfg";
     std::ofstream(target) << "an older, longer file that must go entirely"
                           << std::string(30000, '.');
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(writeDatalogFile(target.string(), sampleRecord()));
     EXPECT_EQ(read(target), datalogFileBytes(sampleRecord(), target.string()));
     EXPECT_EQ(entries(), 1);
+    // A file kept private stays private.
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(DatalogFileOnDisk, FailedSaveReportsFalseAndKeepsWhatWasThere) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <clocale>
 
+#include "DecimalCommaLocale.h"
 #include "SimFixture.h"
 #include "image/ValueLists.h"
 #include "link/Commands.h"
@@ -53,6 +55,22 @@ TEST(ValueLists, TenthsStopBelowTheLastValue) {
     ASSERT_EQ(list.entries.size(), 256u);
     EXPECT_EQ(list.entries[125], "12.5s");
     EXPECT_EQ(list.entries.back(), "25.5s");
+}
+
+TEST(ValueLists, TenthsKeepTheirPointUnderADecimalCommaLocale) {
+    const std::string locale = test::decimalCommaLocale();
+    if (locale.empty())
+        GTEST_SKIP() << "no locale with a decimal comma is installed and none could be made "
+                        "(the locales package has the sources)";
+    test::ScopedLocale numbers(LC_ALL, locale);
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
+    ui::ComboBox list;
+    fillTenthsList(list, -1.0f, 1.0f, true, "s");
+    ASSERT_EQ(list.entries.size(), 20u);
+    EXPECT_EQ(list.entries[0], "-1.0s");
+    EXPECT_EQ(list.entries[5], "-0.5s");
+    EXPECT_EQ(list.entries[10], "0.0s");
+    EXPECT_EQ(list.entries[19], "0.9s");
 }
 
 TEST(ValueLists, DelayWaitsAtLeastTheTimeAsked) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "ShellFixture.h"
+#include "shell/FileReplace.h"
 #include "shell/LoginMenu.h"
 #include "shell/NewPassword.h"
 
@@ -146,10 +150,12 @@ TEST_F(Login, UnwritableStoreIsReportedNotIgnored) {
 TEST_F(Login, StoreIsPrivateWhateverIsLeftAtItsTemporaryName) {
     // A readable file left where the store writes its temporary copy, and a link there.
     const auto store = f.directory() / "Rudozi Vantrel.ini";
-    const auto temporary = f.directory() / "Rudozi Vantrel.ini.tmp";
+    const auto temporary = f.directory() / temporaryFileName("Rudozi Vantrel.ini", ::getpid(), 0);
     const auto elsewhere = f.directory() / "elsewhere";
     namespace fs = std::filesystem;
     for (bool asLink : {false, true}) {
+        // The second write finds the store opened up to others, and closes it again.
+        if (fs::exists(store)) fs::permissions(store, fs::perms(0644));
         fs::remove(temporary);
         std::ofstream(elsewhere) << "untouched";
         fs::permissions(elsewhere, fs::perms(0644));
@@ -161,10 +167,63 @@ TEST_F(Login, StoreIsPrivateWhateverIsLeftAtItsTemporaryName) {
         EXPECT_FALSE(fs::is_symlink(store));
         EXPECT_EQ(fs::status(store).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_FALSE(fs::exists(fs::symlink_status(temporary)));
+        EXPECT_EQ(fs::is_symlink(temporary), asLink);
         std::ifstream in(elsewhere);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "untouched");
         EXPECT_EQ(f.settings.read(kSettingsSection, kUserPasswordName, ""), "secret");
+    }
+}
+
+TEST_F(Login, StoreThatCannotBeReadIsNeverReplaced) {
+    namespace fs = std::filesystem;
+    const fs::path store = f.directory() / "Rudozi Vantrel.ini";
+    const std::string held = "[Rudozi Vantrel]\nTarvek Password=s3cret\nPort=/dev/ttyS1\n";
+    auto writeStore = [&](const std::string& extra) {
+        std::ofstream(store, std::ios::binary) << held << extra;
+    };
+    std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"not UTF-8", [&] { writeStore("User Password=\xff\xfe\n"); }},
+        {"a NUL byte", [&] { writeStore(std::string(1, '\0')); }},
+        {"a folder",
+         [&] {
+             fs::create_directory(store);
+             std::ofstream(store / "inside") << held;
+         }},
+    };
+    if (::geteuid() != 0)  // root reads a file whatever its mode
+        cases.emplace_back("no permission", [&] {
+            writeStore("");
+            fs::permissions(store, fs::perms::none);
+        });
+    auto snapshot = [&] {
+        const fs::path file = fs::is_directory(store) ? store / "inside" : store;
+        fs::permissions(file, fs::perms::owner_read, fs::perm_options::add);
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        fs::remove_all(store);
+        make();
+        f.ui.clearRecord();
+        changePassword("user", "qmzv", "new");  // the default logs in
+        EXPECT_EQ(f.ui.messages, std::vector<std::string>{kPasswordNotStoredText});
+        EXPECT_NE(snapshot().find(held), std::string::npos);
+    }
+}
+
+TEST_F(Login, PasswordWithAControlCharacterIsRefused) {
+    for (const std::string& text :
+         std::vector<std::string>{"abc\r", "a\tb", "x\x7f", std::string("n\0ul", 4)}) {
+        f.ui.clearRecord();
+        f.context.loginLevel = kUser;
+        CnewPassword screen(f.context);
+        screen.setUp();
+        screen.get<ui::Edit>("New Password").text = text;
+        ASSERT_TRUE(screen.click("Update Password"));
+        EXPECT_FALSE(screen.closed());
+        EXPECT_EQ(f.ui.messages, std::vector<std::string>{kPasswordControlCharacterText});
+        EXPECT_EQ(stored(kUserPasswordName), "<absent>");
     }
 }
 
