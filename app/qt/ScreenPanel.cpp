@@ -336,10 +336,14 @@ QWidget* ScreenPanel::makeEdit(ui::Edit& edit) {
 template <class Handler>
 void ScreenPanel::runHandler(int generation, Handler&& handler, bool moveFocus) {
     if (generation != generation_) return;
-    ++handlerDepth_;
-    handler();
-    --handlerDepth_;
-    syncAllOpen();
+    {
+        // Controls the handler replaces stay alive until the views have let go of them.
+        ui::Screen::HandlerScope scope(screen_);
+        ++handlerDepth_;
+        handler();
+        --handlerDepth_;
+        syncAllOpen();
+    }
     if (moveFocus) applyFocus();
     emit handlerFinished();
 }

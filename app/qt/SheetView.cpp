@@ -39,6 +39,8 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
 
 void SheetView::showPage(int index) {
     if (index < 0 || index >= sheet_.pageCount()) return;
+    // Showing a page may rebuild its controls: its panel lets go of them first.
+    ui::Screen::HandlerScope scope(sheet_.page(index));
     sheet_.show(index);
     if (!panels_[index]) {
         auto* scroll = static_cast<QScrollArea*>(tabs_->widget(index));

@@ -1,6 +1,7 @@
 #include "ui/Screen.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vantrel::ui {
 
@@ -25,9 +26,18 @@ Control* Screen::find(std::string_view key) const {
     return nullptr;
 }
 
+Screen::HandlerScope::HandlerScope(Screen& screen) : screen_(screen) {
+    ++screen_.handlerDepth_;
+}
+
+Screen::HandlerScope::~HandlerScope() {
+    if (--screen_.handlerDepth_ == 0) screen_.retired_.clear();
+}
+
 bool Screen::click(std::string_view key) {
     auto* button = find<Button>(key);
     if (!button || !button->visible || !button->enabled) return false;
+    HandlerScope scope(*this);
     if (button->twoState) button->toggleCaption();
     if (button->onClick) button->onClick();
     return true;
@@ -120,6 +130,8 @@ Button& Screen::addHelpButton() {
 
 void Screen::clearControls() {
     sections_.clear();
+    if (handlerDepth_ > 0)
+        std::move(controls_.begin(), controls_.end(), std::back_inserter(retired_));
     controls_.clear();
     ++layoutRevision_;
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <memory>
 
 #include "LampIndicator.h"
 #include "ModalDriver.h"
@@ -287,6 +288,45 @@ TEST(ScreenView, RebuildsWhenTheScreenReplacesItsControls) {
     EXPECT_TRUE(view.panel().widgetFor("Main PCB:"));
     // The widgets of earlier views are gone, not merely hidden.
     EXPECT_EQ(view.findChildren<QLineEdit*>().size(), 2);
+}
+
+// A page whose handlers rebuild the controls they belong to and then go on with
+// their captures, as a page's "Current" button or view list does.
+class SelfRebuilding : public ui::Screen {
+public:
+    SelfRebuilding() : ui::Screen("Self") { rebuild(); }
+    const char* className() const override { return "SelfRebuilding"; }
+    void rebuild() {
+        clearControls();
+        addButton("Flip", [this, token = std::make_shared<int>()] {
+            std::weak_ptr<int> mine = token;
+            rebuild();
+            aliveAfterRebuild.push_back(!mine.expired());
+        });
+        auto& list = addComboBox("View");
+        list.entries = {"One", "Two"};
+        list.selected = 0;
+        list.onChange = [this, token = std::make_shared<int>()] {
+            std::weak_ptr<int> mine = token;
+            rebuild();
+            aliveAfterRebuild.push_back(!mine.expired());
+        };
+    }
+    std::vector<bool> aliveAfterRebuild;
+};
+
+TEST(ScreenView, HandlerThatRebuildsItsOwnControlRunsToTheEnd) {
+    SelfRebuilding screen;
+    ScreenView view(screen);
+    view.show();
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("Flip")), Qt::LeftButton);
+    qobject_cast<QComboBox*>(view.panel().widgetFor("View"))->setCurrentIndex(1);
+    EXPECT_EQ(screen.aliveAfterRebuild, (std::vector<bool>{true, true}));
+    // The new widgets show the new controls.
+    auto* list = qobject_cast<QComboBox*>(view.panel().widgetFor("View"));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->currentIndex(), 0);
+    EXPECT_TRUE(view.panel().widgetFor("Flip"));
 }
 
 // A menu: a button that opens nothing but moves focus, and an exit button.
