@@ -1,6 +1,6 @@
 #include "datalog/ToolClock.h"
 
-#include "shell/LocalTime.h"
+#include "image/LocalTime.h"
 
 namespace vantrel::datalog {
 
@@ -27,7 +27,7 @@ ToolClock readToolClock(std::time_t now) {
     ToolClock clock;
     if (start != static_cast<std::time_t>(-1) && current > start)
         clock.seconds = static_cast<uint64_t>(current - start);
-    clock.dateTime = shell::localDateTimeText(now);
+    clock.dateTime = image::localDateTimeText(now);
     return clock;
 }
 

@@ -2,13 +2,13 @@
 // Image files (*.ucf): one line per image area, key, tab, the bytes in hexadecimal.
 #include <string>
 
-#include "shell/Context.h"
+#include "image/ImageState.h"
 
 namespace vantrel::image {
 
 // Asks for a file with the save dialog and writes the image to it.
-bool saveImageFile(shell::Context& context);
+bool saveImageFile(ImageState& state);
 // Asks for a file with the open dialog and fills the image from it.
-bool loadImageFile(shell::Context& context);
+bool loadImageFile(ImageState& state);
 
 }  // namespace vantrel::image

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "shell/LocalTime.h"
+#include "image/LocalTime.h"
 
 namespace vantrel::image {
 
@@ -123,7 +123,7 @@ size_t copyRaw(std::span<const uint8_t> data, size_t value, uint8_t* into, int c
 }  // namespace
 
 std::string formatDatim(std::time_t when) {
-    std::string datim = shell::localDateTimeText(when);
+    std::string datim = localDateTimeText(when);
     datim.resize(kDatimLength, ' ');
     return datim;
 }

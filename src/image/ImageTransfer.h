@@ -1,13 +1,13 @@
 #pragma once
 // Whole-image extract and update over the link.
-#include "shell/Context.h"
+#include "image/ImageState.h"
 
 namespace vantrel::image {
 
 // Reads the EEPROM image, option card, part-turn unit and identities.
-bool extractImage(shell::Context& context);
-// "Update EEPROM" (the caller moves the focus to "BACK" first): login check, question, file load,
-// Local check, probe, write run.
-bool updateImage(shell::Context& context);
+bool extractImage(ImageState& state);
+// "Update EEPROM" (the caller moves the focus to "BACK" first): login check (refused
+// unless loggedIn), question, file load, Local check, probe, write run.
+bool updateImage(ImageState& state, bool loggedIn);
 
 }  // namespace vantrel::image

@@ -9,7 +9,6 @@
 
 #include "link/Commands.h"
 #include "link/LinkPort.h"
-#include "shell/Context.h"
 
 namespace vantrel::image {
 
@@ -72,8 +71,8 @@ void delayMs(unsigned ms) {
     std::this_thread::sleep_until(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
 }
 
-int measureTravel(shell::Context& context) {
-    link::LinkPort link(context);
+int measureTravel(link::LinkState& state) {
+    link::LinkPort link(state);
     if (!link.sendCommand(link::READ_REGISTER, kOpenLimitRegister, 0, 0, 0, true)) return 0;
     int32_t openLimit = registerValue(link);
     if (!link.sendCommand(link::READ_REGISTER, kPositionRegister, 0, 0, 0, true)) return 0;

@@ -1,34 +1,8 @@
 #include "shell/ScreenLoop.h"
 
-#include "datalog/Dataloggermenu.h"
-#include "service/Diagnostics.h"
-#include "service/Vxchat.h"
-#include "shell/Downloads.h"
-#include "shell/LoginMenu.h"
-#include "shell/MainMenu.h"
-
 namespace vantrel::shell {
 
-std::unique_ptr<ui::Screen> makeScreen(Context& context, uint16_t code) {
-    switch (code) {
-        case kMainMenu:
-            return std::make_unique<CMainMenu>(context);
-        case kDatalogger:
-            return std::make_unique<datalog::CDataloggermenu>(context);
-        case kDownloads:
-            return std::make_unique<CDownloads>(context);
-        case kLogin:
-            return std::make_unique<Cloginmenu>(context);
-        case kVxchat:
-            return std::make_unique<service::CVxchat>(context);
-        case kDiagnostics:
-            return std::make_unique<service::CDiagnostics>(context);
-        default:
-            return nullptr;
-    }
-}
-
-void runScreenLoop(Context& context) {
+void runScreenLoop(Context& context, const ScreenFactory& makeScreen) {
     context.loginLevel = kNotLoggedIn;
     context.nextScreen = kMainMenu;
     while (context.nextScreen != kExit) {
