@@ -22,7 +22,7 @@ CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download M
         image::updateImage(context_, context_.loginLevel != kNotLoggedIn);
     });
     addNavigationButton("Datalogger", kDatalogger);
-    addNavigationButton("BACK", kMainMenu);
+    addNavigationButton("BACK", kMainMenu).isExit = true;
     addPicture();
     addHelpButton();
 }

@@ -18,7 +18,7 @@ Cloginmenu::Cloginmenu(Context& context)
     status_.centred = true;
     level_.entries = {kUserLevelEntry, kServiceLevelEntry};
     password_.masked = true;
-    addNavigationButton("BACK", kMainMenu);
+    addNavigationButton("BACK", kMainMenu).isExit = true;
     addPicture();
     addHelpButton();
 }

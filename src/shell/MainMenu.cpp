@@ -21,7 +21,7 @@ CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") 
     addNavigationButton("vxchat", kVxchat);
     addNavigationButton("Calibrate", kCalibration).enabled = false;
     addButton("About...", [this] { showAbout(); });
-    addNavigationButton("EXIT", kExit);
+    addNavigationButton("EXIT", kExit).isExit = true;
     addPicture();
     addHelpButton();
 }

@@ -48,6 +48,9 @@ struct Button : Control {
     std::function<void()> onClick;
     bool twoState = false;
     bool isDefault = false;  // pressed by the Enter key
+    // Leaves the screen the way its user would ("EXIT", "BACK"); a front end presses
+    // it when the window is closed or Escape is pressed.
+    bool isExit = false;
     std::string captions[2];
     void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
     bool isSecond() const { return caption == captions[1]; }

@@ -43,6 +43,14 @@ bool Screen::click(std::string_view key) {
     return true;
 }
 
+Button* Screen::exitButton() const {
+    for (const auto& control : controls_)
+        if (auto* button = dynamic_cast<Button*>(control.get());
+            button && button->isExit && button->visible && button->enabled)
+            return button;
+    return nullptr;
+}
+
 Section& Screen::section(std::string title, int columns, bool columnMajor) {
     sections_.push_back(Section{std::move(title), columns, columnMajor, {}});
     return sections_.back();

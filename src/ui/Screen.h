@@ -67,6 +67,9 @@ public:
         Screen& screen_;
     };
 
+    // The first visible, enabled button marked isExit; nullptr when there is none.
+    Button* exitButton() const;
+
     bool closed() const { return closed_; }
     void close() { closed_ = true; }
     void reopen() { closed_ = false; }

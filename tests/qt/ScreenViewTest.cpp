@@ -339,7 +339,7 @@ public:
             addButton("EXIT", [this] {
                 ++exits;
                 close();
-            });
+            }).isExit = true;
     }
     const char* className() const override { return "Menu"; }
     int exits = 0;

@@ -110,6 +110,8 @@ TEST(ScreenLoop, EveryScreenOfTheShellHasItsTitleAndClass) {
         ASSERT_TRUE(screen) << code;
         EXPECT_EQ(screen->title(), title);
         EXPECT_EQ(screen->className(), className);
+        // The window's close button leaves through it.
+        EXPECT_TRUE(screen->exitButton()) << title;
     }
 }
 

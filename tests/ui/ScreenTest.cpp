@@ -43,6 +43,29 @@ TEST(Screen, TwoStateButtonSwapsCaptionOnClick) {
     EXPECT_FALSE(toggle.isSecond());
 }
 
+TEST(Screen, ExitButtonIsTheFirstUsableButtonMarkedSo) {
+    class Leaving : public Screen {
+    public:
+        Leaving() : Screen("Leaving") {
+            addButton("EXIT", nullptr);  // a caption alone does not make an exit
+            hidden = &addButton("Away", nullptr);
+            hidden->isExit = true;
+            hidden->visible = false;
+            back = &addButton("Go back", nullptr);
+            back->isExit = true;
+        }
+        const char* className() const override { return "Leaving"; }
+        Button* hidden;
+        Button* back;
+    } screen;
+    EXPECT_EQ(screen.exitButton(), screen.back);
+    screen.hidden->visible = true;
+    EXPECT_EQ(screen.exitButton(), screen.hidden);
+    screen.hidden->enabled = false;
+    screen.back->enabled = false;
+    EXPECT_EQ(screen.exitButton(), nullptr);
+}
+
 // A page that flips its view and rebuilds its controls from the button's own handler,
 // then goes on using its captures, as configuration pages do.
 class Rebuilding : public Screen {
