@@ -47,17 +47,22 @@ void SheetView::showPage(int index) {
         QWidget* holder = scroll->widget();
         auto* panel = new ScreenPanel(sheet_.page(index), holder);
         holder->layout()->addWidget(panel);
-        connect(panel, &ScreenPanel::handlerFinished, this, &SheetView::closeIfDone);
+        connect(panel, &ScreenPanel::handlerFinished, this, &SheetView::followSheet);
         panels_[index] = panel;
     }
     // Setting up one page may change what the others show (the shared view flag).
     ScreenPanel::syncAllOpen();
     panels_[index]->applyFocus();
-    closeIfDone();
+    followSheet();
 }
 
-void SheetView::closeIfDone() {
-    if (sheet_.closed()) done(QDialog::Accepted);
+void SheetView::followSheet() {
+    if (sheet_.closed()) {
+        done(QDialog::Accepted);
+        return;
+    }
+    if (sheet_.current() >= 0 && sheet_.current() != tabs_->currentIndex())
+        tabs_->setCurrentIndex(sheet_.current());
 }
 
 void SheetView::reject() {
