@@ -53,6 +53,9 @@ struct Button : Control {
     bool isExit = false;
     std::string captions[2];
     void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
+    // Runs the action as a click does: a two-state button swaps its caption first.
+    // A hidden or disabled button does nothing and gives false.
+    bool press();
     bool isSecond() const { return caption == captions[1]; }
 };
 

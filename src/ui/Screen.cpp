@@ -34,13 +34,18 @@ Screen::HandlerScope::~HandlerScope() {
     if (--screen_.handlerDepth_ == 0) screen_.retired_.clear();
 }
 
+bool Button::press() {
+    if (!visible || !enabled) return false;
+    if (twoState) toggleCaption();
+    if (onClick) onClick();
+    return true;
+}
+
 bool Screen::click(std::string_view key) {
     auto* button = find<Button>(key);
-    if (!button || !button->visible || !button->enabled) return false;
+    if (!button) return false;
     HandlerScope scope(*this);
-    if (button->twoState) button->toggleCaption();
-    if (button->onClick) button->onClick();
-    return true;
+    return button->press();
 }
 
 Button* Screen::exitButton() const {
