@@ -24,7 +24,7 @@ constexpr int kTenthsPerUnit = 10;
 template <class Format>
 void fillIntegers(ui::ComboBox& list, uint16_t first, uint16_t last, Format format) {
     for (unsigned v = first; v <= last; ++v)
-        list.entries.push_back(format(v));
+        list.add(format(v));
 }
 
 std::string printed(const char* format, auto... values) {
@@ -61,8 +61,7 @@ void fillTenthsList(ui::ComboBox& list, float first, float last, bool withSuffix
     long lastTenths = std::lround(last * kTenthsPerUnit);
     std::string ending = withSuffix ? std::string(suffix) : std::string();
     for (long tenths = firstTenths; tenths < lastTenths; ++tenths)
-        list.entries.push_back(printed("%.1f", static_cast<double>(tenths) / kTenthsPerUnit) +
-                               ending);
+        list.add(printed("%.1f", static_cast<double>(tenths) / kTenthsPerUnit) + ending);
 }
 
 void delayMs(unsigned ms) {

@@ -1,6 +1,7 @@
 #pragma once
 // Toolkit-free control models. A screen holds these and their handlers; a front end
 // (Qt, the command line, the tests) shows them and feeds user actions back.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -77,20 +78,32 @@ struct RadioButton : Control {
     std::function<void()> onChange;
 };
 
+// A drop-down list. Its entries change only through clear, add and assign, which
+// count the changes, so that a view refills its list only when the entries changed.
 struct ComboBox : Control {
     ComboBox() : Control(ControlKind::ComboBox) {}
     const std::string& name() const override { return label; }
     std::string label;  // the text shown beside it
-    std::vector<std::string> entries;
     int selected = -1;  // -1: nothing selected
     std::function<void()> onChange;
-    void clear() {
-        entries.clear();
-        selected = -1;
-    }
+
+    const std::vector<std::string>& entries() const { return entries_; }
+    int count() const { return static_cast<int>(entries_.size()); }
+    // Empties the list; nothing is selected.
+    void clear();
+    void add(std::string entry);
+    // Replaces the entries; nothing is selected.
+    void assign(std::vector<std::string> entries);
+    // Changes with every clear, add and assign.
+    uint64_t entriesRevision() const { return revision_; }
+
     const std::string& selectedText() const;
     // Selects the entry with this text; false when there is none.
     bool select(const std::string& text);
+
+private:
+    std::vector<std::string> entries_;
+    uint64_t revision_ = 0;
 };
 
 struct Edit : Control {

@@ -5,16 +5,33 @@
 
 namespace vantrel::ui {
 
+void ComboBox::clear() {
+    entries_.clear();
+    selected = -1;
+    ++revision_;
+}
+
+void ComboBox::add(std::string entry) {
+    entries_.push_back(std::move(entry));
+    ++revision_;
+}
+
+void ComboBox::assign(std::vector<std::string> entries) {
+    entries_ = std::move(entries);
+    selected = -1;
+    ++revision_;
+}
+
 const std::string& ComboBox::selectedText() const {
     static const std::string kNothing;
-    if (selected < 0 || selected >= static_cast<int>(entries.size())) return kNothing;
-    return entries[selected];
+    if (selected < 0 || selected >= count()) return kNothing;
+    return entries_[selected];
 }
 
 bool ComboBox::select(const std::string& text) {
-    auto it = std::find(entries.begin(), entries.end(), text);
-    if (it == entries.end()) return false;
-    selected = static_cast<int>(it - entries.begin());
+    auto it = std::find(entries_.begin(), entries_.end(), text);
+    if (it == entries_.end()) return false;
+    selected = static_cast<int>(it - entries_.begin());
     return true;
 }
 

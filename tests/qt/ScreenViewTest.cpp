@@ -35,7 +35,7 @@ public:
             status->text = "applied";
             hideMe->visible = false;
             extra->enabled = !extra->enabled;
-            list->entries = {"10", "20", "30"};
+            list->assign({"10", "20", "30"});
             list->selected = 2;
             lamp->lit = true;
             bar->value = 40;
@@ -44,7 +44,7 @@ public:
         box = &addCheckBox("5% Boost");
         box->onChange = [this] { status->text = box->checked ? "boost on" : "boost off"; };
         list = &addComboBox("Close Torque %");
-        list->entries = {"40", "50"};
+        list->assign({"40", "50"});
         list->selected = 0;
         name = &addEdit("Name");
         name->maxLength = 8;
@@ -214,6 +214,30 @@ TEST(ScreenView, WidgetEditsReachTheModels) {
     EXPECT_EQ(notes->toPlainText(), "a\nb\nc-too-lo");
 }
 
+TEST(ScreenView, ListsAreRefilledOnlyWhenTheirEntriesChange) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    auto* combo = widget<QComboBox>(view, "Close Torque %");
+    int refills = 0;
+    QObject::connect(combo->model(), &QAbstractItemModel::rowsInserted, [&] { ++refills; });
+
+    // Typing elsewhere re-syncs every widget but leaves the list alone.
+    QTest::keyClicks(widget<QLineEdit>(view, "Name"), "abc");
+    EXPECT_EQ(refills, 0);
+
+    // New entries of the same count are shown, and so is the model's choice.
+    screen.list->clear();
+    screen.list->add("60");
+    screen.list->add("70");
+    screen.list->selected = 1;
+    QtUi().refresh();
+    EXPECT_GT(refills, 0);
+    EXPECT_EQ(combo->itemText(0), "60");
+    EXPECT_EQ(combo->currentText(), "70");
+    EXPECT_EQ(screen.list->selected, 1);
+}
+
 TEST(ScreenView, ModelChangesOutsideHandlersShowOnRefresh) {
     Everything screen;
     QtUi ui;
@@ -304,7 +328,7 @@ public:
             aliveAfterRebuild.push_back(!mine.expired());
         });
         auto& list = addComboBox("View");
-        list.entries = {"One", "Two"};
+        list.assign({"One", "Two"});
         list.selected = 0;
         list.onChange = [this, token = std::make_shared<int>()] {
             std::weak_ptr<int> mine = token;

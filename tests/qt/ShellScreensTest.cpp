@@ -47,7 +47,7 @@ void expectShows(const ScreenView& view, const ui::Control& control, const char*
             auto& model = static_cast<const ui::ComboBox&>(control);
             auto* combo = qobject_cast<QComboBox*>(widget);
             ASSERT_TRUE(combo);
-            EXPECT_EQ(combo->count(), static_cast<int>(model.entries.size()));
+            EXPECT_EQ(combo->count(), static_cast<int>(model.entries().size()));
             EXPECT_EQ(combo->currentText(), fromLatin1(model.selectedText()));
             break;
         }

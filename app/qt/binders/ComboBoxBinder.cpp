@@ -24,15 +24,16 @@ public:
     }
     std::string labelText() const override { return model_.label; }
     void sync() override {
-        QStringList entries;
-        for (const auto& entry : model_.entries)
-            entries << fromLatin1(entry);
-        QStringList shown;
-        for (int i = 0; i < combo_->count(); ++i)
-            shown << combo_->itemText(i);
-        if (entries != shown) {
+        // A sync runs after every keystroke in any box: the list is refilled only
+        // when its entries changed since it was last filled.
+        if (!filled_ || shownRevision_ != model_.entriesRevision()) {
+            QStringList entries;
+            for (const auto& entry : model_.entries())
+                entries << fromLatin1(entry);
             combo_->clear();
             combo_->addItems(entries);
+            filled_ = true;
+            shownRevision_ = model_.entriesRevision();
         }
         bool valid = model_.selected >= 0 && model_.selected < combo_->count();
         combo_->setCurrentIndex(valid ? model_.selected : -1);
@@ -41,6 +42,8 @@ public:
 private:
     ui::ComboBox& model_;
     QComboBox* combo_;
+    bool filled_ = false;
+    uint64_t shownRevision_ = 0;
 };
 
 }  // namespace
