@@ -3,6 +3,7 @@
 // (Qt, the command line, the tests) shows them and feeds user actions back.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,14 @@ private:
     uint64_t revision_ = 0;
 };
 
+// The values a numeric edit box takes: minimum to maximum, with at most `decimals`
+// digits after the point.
+struct NumericRange {
+    double minimum;
+    double maximum;
+    int decimals;
+};
+
 struct Edit : Control {
     Edit() : Control(ControlKind::Edit) {}
     const std::string& name() const override { return label; }
@@ -116,7 +125,15 @@ struct Edit : Control {
     bool multiLine = false;
     bool readOnly = false;
     bool centred = false;
+    std::optional<NumericRange> numeric;  // set: a box for a number of this range
     std::function<void()> onChange;
+
+    // The number the text holds, read the same in every locale ("12.5", spaces
+    // around it allowed); nothing when the text is not such a number, has more
+    // decimals than the range allows, or lies outside the range.
+    std::optional<double> number() const;
+    // Shows value with the range's decimals (none without a range), rounded.
+    void setNumber(double value);
 };
 
 // An indicator lamp: lit or clear, never changed by the user.

@@ -1,6 +1,8 @@
 #include "ui/Screen.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <iterator>
 
 namespace vantrel::ui {
@@ -20,6 +22,45 @@ void ComboBox::assign(std::vector<std::string> entries) {
     entries_ = std::move(entries);
     selected = -1;
     ++revision_;
+}
+
+namespace {
+// More digits than a double holds are noise; this also bounds the text's length.
+constexpr int kMostDecimals = 17;
+// Room for the widest double in fixed notation, its sign, point and decimals.
+constexpr size_t kNumberRoom = 400;
+}  // namespace
+
+std::optional<double> Edit::number() const {
+    std::string_view digits = text;
+    while (!digits.empty() && digits.front() == ' ')
+        digits.remove_prefix(1);
+    while (!digits.empty() && digits.back() == ' ')
+        digits.remove_suffix(1);
+    double value = 0;
+    const char* end = digits.data() + digits.size();
+    auto [stop, error] = std::from_chars(digits.data(), end, value, std::chars_format::fixed);
+    if (digits.empty() || error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    if (!numeric) return value;
+    const auto point = digits.find('.');
+    const auto decimals = point == std::string_view::npos ? 0 : digits.size() - point - 1;
+    if (decimals > static_cast<size_t>(std::max(numeric->decimals, 0))) return std::nullopt;
+    if (value < numeric->minimum || value > numeric->maximum) return std::nullopt;
+    return value;
+}
+
+void Edit::setNumber(double value) {
+    const int decimals = numeric ? std::clamp(numeric->decimals, 0, kMostDecimals) : 0;
+    char buffer[kNumberRoom];
+    auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc()) return;
+    std::string shown(buffer, end);
+    // A negative value that rounds to zero shows as zero.
+    if (shown.front() == '-' && shown.find_first_not_of("-0.") == std::string::npos)
+        shown.erase(0, 1);
+    text = std::move(shown);
 }
 
 const std::string& ComboBox::selectedText() const {

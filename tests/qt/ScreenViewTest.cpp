@@ -238,6 +238,38 @@ TEST(ScreenView, ListsAreRefilledOnlyWhenTheirEntriesChange) {
     EXPECT_EQ(screen.list->selected, 1);
 }
 
+TEST(ScreenView, NumericBoxTakesOnlyNumbersOfItsRange) {
+    class Numbers : public ui::Screen {
+    public:
+        Numbers() : ui::Screen("Numbers") {
+            delay = &addEdit("Delay (s)");
+            delay->numeric = ui::NumericRange{0, 25.5, 1};
+            delay->setNumber(2);
+        }
+        const char* className() const override { return "Numbers"; }
+        ui::Edit* delay;
+    } screen;
+    ScreenView view(screen);
+    view.show();
+    auto* box = widget<QLineEdit>(view, "Delay (s)");
+    EXPECT_EQ(box->text(), "2.0");
+    EXPECT_TRUE(box->alignment() & Qt::AlignRight);
+
+    box->clear();
+    // Letters, a comma, a sign the range cannot take and a second decimal are refused.
+    QTest::keyClicks(box, "1a,-2.55");
+    EXPECT_EQ(screen.delay->text, "12.5");
+    EXPECT_EQ(screen.delay->number(), 12.5);
+
+    // On the way to a number of the range the text is kept, and read as none yet.
+    for (const char* typed : {".", "30"}) {
+        box->clear();
+        QTest::keyClicks(box, typed);
+        EXPECT_EQ(screen.delay->text, typed);
+        EXPECT_EQ(screen.delay->number(), std::nullopt) << typed;
+    }
+}
+
 TEST(ScreenView, ModelChangesOutsideHandlersShowOnRefresh) {
     Everything screen;
     QtUi ui;

@@ -1,4 +1,6 @@
+#include <QDoubleValidator>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QTextOption>
 #include <algorithm>
@@ -15,7 +17,20 @@ constexpr int kNoLengthLimit = 32767;  // QLineEdit's own maximum
 constexpr int kWidestEditChars = 8;    // beyond this a box may show a part only
 
 Qt::Alignment alignmentOf(const ui::Edit& model) {
-    return model.centred ? Qt::AlignHCenter : Qt::AlignLeft;
+    if (model.centred) return Qt::AlignHCenter;
+    return model.numeric ? Qt::AlignRight : Qt::AlignLeft;
+}
+
+// How many characters the box must show: the widest number of a numeric box's
+// range, else the maximum length up to a limit.
+int widthInChars(const ui::Edit& model) {
+    if (model.numeric) {
+        const auto& range = *model.numeric;
+        const int decimals = std::max(range.decimals, 0);
+        return static_cast<int>(std::max(QString::number(range.minimum, 'f', decimals).size(),
+                                         QString::number(range.maximum, 'f', decimals).size()));
+    }
+    return model.maxLength > 0 ? std::min(model.maxLength, kWidestEditChars) : kWidestEditChars;
 }
 
 class MultiLineBinder : public ControlBinder {
@@ -64,10 +79,8 @@ public:
         : ControlBinder(line), model_(model), line_(line) {
         // A line edit's own preferred width would make rows of short boxes (hex bytes,
         // serial numbers) wider than a small screen: size it by what it may hold.
-        int chars =
-            model.maxLength > 0 ? std::min(model.maxLength, kWidestEditChars) : kWidestEditChars;
         line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
-                              (chars + 2));
+                              (widthInChars(model) + 2));
         line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         QObject::connect(line, &QLineEdit::textChanged, host.receiver(),
                          [run = host.runner(false), &model](const QString& text) {
@@ -91,11 +104,37 @@ public:
         if (model_.readOnly) colours.setColor(QPalette::Base, colours.color(QPalette::Window));
         line_->setPalette(colours);
         line_->setAlignment(alignmentOf(model_) | Qt::AlignVCenter);
+        syncValidator();
     }
 
 private:
+    // A numeric box takes only what may become a number of its range; text on the
+    // way there ("-", "12.") is let through, and the model reads it as no number.
+    void syncValidator() {
+        if (!model_.numeric) {
+            if (validator_) {
+                line_->setValidator(nullptr);
+                delete validator_;
+                validator_ = nullptr;
+            }
+            return;
+        }
+        if (!validator_) {
+            validator_ = new QDoubleValidator(line_);
+            validator_->setNotation(QDoubleValidator::StandardNotation);
+            // The point and no group separators, whatever the user's locale.
+            QLocale c = QLocale::c();
+            c.setNumberOptions(QLocale::RejectGroupSeparator);
+            validator_->setLocale(c);
+            line_->setValidator(validator_);
+        }
+        const auto& range = *model_.numeric;
+        validator_->setRange(range.minimum, range.maximum, std::max(range.decimals, 0));
+    }
+
     ui::Edit& model_;
     QLineEdit* line_;
+    QDoubleValidator* validator_ = nullptr;
 };
 
 }  // namespace
