@@ -42,7 +42,8 @@ int runExtract(Session& session, std::span<const std::string> args) {
 int runUpdate(Session& session, std::span<const std::string> args) {
     if (args.size() != 1) return kUsage;
     session.ui.setFileAnswer(args[0]);
-    return status(image::updateImage(session.context));
+    return status(
+        image::updateImage(session.context, session.context.loginLevel != shell::kNotLoggedIn));
 }
 
 // The drop-down entry for a byte typed as one or two hexadecimal digits: "1Ah".

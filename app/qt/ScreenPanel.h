@@ -1,13 +1,16 @@
 #pragma once
 // Renders any ui::Screen as widgets: one group box per titled section, a grid of the
-// section's columns, one widget per control. Edits flow into the models at once;
-// after every handler all open panels re-sync their widgets from their models, and a
-// panel whose screen replaced its controls rebuilds itself.
+// section's columns, one widget per control made by the binder of its kind. Edits
+// flow into the models at once; after every handler all open panels re-sync their
+// widgets from their models, and a panel whose screen replaced its controls rebuilds
+// itself.
 #include <QWidget>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "binders/Binder.h"
 #include "ui/Screen.h"
 
 class QButtonGroup;
@@ -16,12 +19,13 @@ class QVBoxLayout;
 
 namespace vantrel::qt {
 
-class ScreenPanel : public QWidget {
+class ScreenPanel : public QWidget, private BinderHost {
     Q_OBJECT
 public:
     explicit ScreenPanel(ui::Screen& screen, QWidget* parent = nullptr);
     ~ScreenPanel() override;
 
+    ui::Screen& screen() override { return screen_; }
     ui::Screen& screen() const { return screen_; }
 
     // Model to widgets; rebuilds first when the screen's layout revision changed.
@@ -54,28 +58,28 @@ signals:
 private:
     struct Binding {
         ui::Control* control;
-        QWidget* widget;  // the widget showing the control
-        QWidget* cell;    // what sits in the grid (the widget or its container)
-        QLabel* label;    // the label beside a list or edit; may be null
+        std::unique_ptr<ControlBinder> binder;
+        QWidget* cell;  // what sits in the grid (the widget or its container)
+        QLabel* label;  // the label beside a list or edit; may be null
         int section;
     };
+
+    // BinderHost
+    QWidget* container() override { return content_; }
+    QObject* receiver() override { return this; }
+    Runner runner(bool moveFocus) override;
+    QButtonGroup* radioGroup(const std::string& name) override;
+    QObject* keyFilter() override { return this; }
 
     void build();
     void buildSection(const ui::Section& section, int sectionIndex, QVBoxLayout* into);
     Binding makeBinding(ui::Control& control, int sectionIndex);
-    QWidget* makeButton(ui::Button& button);
-    QWidget* makeCheckBox(ui::CheckBox& box);
-    QWidget* makeRadioButton(ui::RadioButton& radio);
-    QWidget* makeComboBox(ui::ComboBox& combo);
-    QWidget* makeEdit(ui::Edit& edit);
-    void clickButton(ui::Button& button);
     void syncBinding(const Binding& binding);
     void syncRadioGroups();
 
     // Runs a handler that a widget of generation `generation` asked for, then
     // re-syncs; a request from widgets of an earlier build is dropped.
-    template <class Handler>
-    void runHandler(int generation, Handler&& handler, bool moveFocus);
+    void runHandler(int generation, const std::function<void()>& handler, bool moveFocus);
 
     ui::Screen& screen_;
     QVBoxLayout* outer_;

@@ -2,7 +2,6 @@
 
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 
 #include "TextCodec.h"
 
@@ -10,17 +9,7 @@ namespace vantrel::qt {
 namespace {
 constexpr int kMinimumWidth = 440;
 constexpr int kMargin = 12;
-constexpr std::array<const char*, 4> kExitCaptions = {"EXIT", "Exit", "BACK", "Back"};
 }  // namespace
-
-ui::Button* exitButton(const ui::Screen& screen) {
-    for (const char* caption : kExitCaptions)
-        for (const auto& control : screen.controls())
-            if (auto* button = dynamic_cast<ui::Button*>(control.get());
-                button && button->caption == caption && button->visible && button->enabled)
-                return button;
-    return nullptr;
-}
 
 ScreenView::ScreenView(ui::Screen& screen, QWidget* parent) : QDialog(parent) {
     setWindowTitle(fromLatin1(screen.title()));
@@ -53,7 +42,7 @@ void ScreenView::closeIfDone() {
 void ScreenView::reject() {
     // A handler is still running (perhaps showing a dialog of its own): it decides.
     if (panel_->handlerRunning()) return;
-    if (ui::Button* button = exitButton(screen())) {
+    if (ui::Button* button = screen().exitButton()) {
         // As a click: the handler runs and the view re-syncs and closes as usual.
         panel_->press(*button);
         return;

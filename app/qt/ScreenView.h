@@ -1,7 +1,7 @@
 #pragma once
 // A screen shown as a modal dialog. It closes when the screen closes itself; the
 // window's close button and Escape press the screen's own exit button where it has
-// one ("EXIT", "BACK", ...), so that the screen loop always learns where to go.
+// one (ui::Screen::exitButton), so that the screen loop always learns where to go.
 #include <QDialog>
 
 #include "ScreenPanel.h"
@@ -29,9 +29,5 @@ private:
 
     ScreenPanel* panel_;
 };
-
-// The button that leaves a screen the way its user would: a visible, enabled
-// "EXIT", "Exit", "BACK" or "Back" button; nullptr when the screen has none.
-ui::Button* exitButton(const ui::Screen& screen);
 
 }  // namespace vantrel::qt

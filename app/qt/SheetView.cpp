@@ -39,23 +39,30 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
 
 void SheetView::showPage(int index) {
     if (index < 0 || index >= sheet_.pageCount()) return;
+    // Showing a page may rebuild its controls: its panel lets go of them first.
+    ui::Screen::HandlerScope scope(sheet_.page(index));
     sheet_.show(index);
     if (!panels_[index]) {
         auto* scroll = static_cast<QScrollArea*>(tabs_->widget(index));
         QWidget* holder = scroll->widget();
         auto* panel = new ScreenPanel(sheet_.page(index), holder);
         holder->layout()->addWidget(panel);
-        connect(panel, &ScreenPanel::handlerFinished, this, &SheetView::closeIfDone);
+        connect(panel, &ScreenPanel::handlerFinished, this, &SheetView::followSheet);
         panels_[index] = panel;
     }
     // Setting up one page may change what the others show (the shared view flag).
     ScreenPanel::syncAllOpen();
     panels_[index]->applyFocus();
-    closeIfDone();
+    followSheet();
 }
 
-void SheetView::closeIfDone() {
-    if (sheet_.closed()) done(QDialog::Accepted);
+void SheetView::followSheet() {
+    if (sheet_.closed()) {
+        done(QDialog::Accepted);
+        return;
+    }
+    if (sheet_.current() >= 0 && sheet_.current() != tabs_->currentIndex())
+        tabs_->setCurrentIndex(sheet_.current());
 }
 
 void SheetView::reject() {

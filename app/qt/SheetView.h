@@ -1,6 +1,7 @@
 #pragma once
 // A property sheet shown as a modal dialog: one tab per page, each page set up and
-// built the first time its tab is shown. Closing any page closes the sheet.
+// built the first time its tab is shown. Closing any page closes the sheet; a page
+// brought to the front by a handler (ui::Sheet::show) becomes the current tab.
 #include <QDialog>
 #include <vector>
 
@@ -26,7 +27,9 @@ public:
 
 private:
     void showPage(int index);
-    void closeIfDone();
+    // After a handler: closes when a page closed the sheet, else shows the page the
+    // sheet has brought to the front.
+    void followSheet();
 
     ui::Sheet& sheet_;
     QTabWidget* tabs_;

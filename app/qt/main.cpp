@@ -8,9 +8,9 @@
 #include "Artwork.h"
 #include "QtUi.h"
 #include "TextCodec.h"
+#include "registry/ScreenRegistry.h"
 #include "shell/Context.h"
 #include "shell/Locale.h"
-#include "shell/ScreenLoop.h"
 #include "shell/Settings.h"
 #include "sim/Actuator.h"
 #include "sim/PtyServer.h"
@@ -65,6 +65,6 @@ int main(int argc, char* argv[]) {
         context.portName = server->path();
     }
 
-    shell::runScreenLoop(context);
+    registry::runProgram(context);
     return 0;
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/FileReplace.h"
-#include "shell/Utf8.h"
+#include "image/FileReplace.h"
+#include "image/Utf8.h"
 
 namespace vantrel::datalog {
 
@@ -33,7 +33,7 @@ std::string toLatin1(std::string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         uint32_t codePoint = 0;
-        const size_t length = shell::decodeUtf8(text, i, codePoint);
+        const size_t length = image::decodeUtf8(text, i, codePoint);
         if (length == 0) {
             out.push_back(text[i]);
             ++i;
@@ -84,7 +84,7 @@ std::vector<uint8_t> datalogFileBytes(const DatalogRecord& record, std::string_v
 
 bool writeDatalogFile(const std::string& path, const DatalogRecord& record) {
     const std::vector<uint8_t> bytes = datalogFileBytes(record, path);
-    return shell::replaceFile(
+    return image::replaceFile(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

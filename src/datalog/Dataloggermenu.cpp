@@ -13,7 +13,7 @@ CDataloggermenu::CDataloggermenu(shell::Context& context)
     status_->readOnly = true;
     section();
     addButton("Reset Datalogger", [this] { reset(); });
-    addNavigationButton("BACK", shell::kMainMenu);
+    addNavigationButton("BACK", shell::kMainMenu).isExit = true;
     addHelpButton();
     addPicture();
 }

@@ -1,6 +1,6 @@
 #include "datalog/ToolClock.h"
 
-#include "shell/LocalTime.h"
+#include "image/LocalTime.h"
 
 namespace vantrel::datalog {
 
@@ -26,7 +26,7 @@ ToolClock readToolClock(std::time_t now) {
 
     ToolClock clock;
     if (current > start) clock.seconds = static_cast<uint64_t>(current - start);
-    clock.dateTime = shell::localDateTimeText(now);
+    clock.dateTime = image::localDateTimeText(now);
     return clock;
 }
 

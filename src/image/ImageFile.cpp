@@ -10,7 +10,7 @@
 #include "image/ImageFileFormat.h"
 #include "link/ErrorFlags.h"
 #include "link/Report.h"
-#include "shell/FileReplace.h"
+#include "image/FileReplace.h"
 
 namespace vantrel::image {
 
@@ -43,41 +43,41 @@ bool readHead(const std::string& path, std::vector<uint8_t>& data) {
     return ok;
 }
 
-void failWith(shell::Context& context, uint32_t flag) {
-    context.errorFlags |= flag;
-    link::reportLinkError(context);
+void failWith(ImageState& state, uint32_t flag) {
+    state.errorFlags |= flag;
+    link::reportLinkError(state);
 }
 
 }  // namespace
 
-bool saveImageFile(shell::Context& context) {
-    auto path = context.ui.saveFile(kSaveDialog);
+bool saveImageFile(ImageState& state) {
+    auto path = state.ui.saveFile(kSaveDialog);
     if (!path) {
-        context.ui.message(kNoFileSelected);
+        state.ui.message(kNoFileSelected);
         return false;
     }
-    std::string text = formatImageFile(context.image, formatDatim(std::time(nullptr)));
-    if (!shell::replaceFile(*path, text)) {
-        failWith(context, link::kFileOpenFailed);
+    std::string text = formatImageFile(state.image, formatDatim(std::time(nullptr)));
+    if (!replaceFile(*path, text)) {
+        failWith(state, link::kFileOpenFailed);
         return false;
     }
     return true;
 }
 
-bool loadImageFile(shell::Context& context, EepromAreasHeld* held) {
-    context.ui.play(ui::Sound::Menu);
-    auto path = context.ui.openFile(kOpenDialog);
+bool loadImageFile(ImageState& state, EepromAreasHeld* held) {
+    state.ui.play(ui::Sound::Menu);
+    auto path = state.ui.openFile(kOpenDialog);
     if (!path) {
-        context.ui.message(kNoFileSelected);
+        state.ui.message(kNoFileSelected);
         return false;
     }
     std::vector<uint8_t> data;
     if (!readHead(*path, data)) {
-        failWith(context, link::kFileOpenFailed);
+        failWith(state, link::kFileOpenFailed);
         return false;
     }
-    if (!parseImageFile(context.image, data, held)) {
-        failWith(context, link::kFileIncomplete);
+    if (!parseImageFile(state.image, data, held)) {
+        failWith(state, link::kFileIncomplete);
         return false;
     }
     return true;

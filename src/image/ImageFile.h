@@ -3,14 +3,14 @@
 #include <string>
 
 #include "image/ImageFileFormat.h"
-#include "shell/Context.h"
+#include "image/ImageState.h"
 
 namespace vantrel::image {
 
 // Asks for a file with the save dialog and writes the image to it.
-bool saveImageFile(shell::Context& context);
+bool saveImageFile(ImageState& state);
 // Asks for a file with the open dialog and fills the image from it; held, when
 // given, is set to the EEPROM areas the file holds whole.
-bool loadImageFile(shell::Context& context, EepromAreasHeld* held = nullptr);
+bool loadImageFile(ImageState& state, EepromAreasHeld* held = nullptr);
 
 }  // namespace vantrel::image

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <optional>
 
-#include "shell/LocalTime.h"
+#include "image/LocalTime.h"
 
 namespace vantrel::image {
 
@@ -146,7 +146,7 @@ size_t copyRaw(std::span<const uint8_t> data, size_t value, ConfigImage& image, 
 }  // namespace
 
 std::string formatDatim(std::time_t when) {
-    std::string datim = shell::localDateTimeText(when);
+    std::string datim = localDateTimeText(when);
     datim.resize(kDatimLength, ' ');
     return datim;
 }

@@ -59,16 +59,16 @@ bool send(LinkPort& link, uint8_t command, uint8_t address, bool report, uint8_t
 }
 
 // Ends an operation on a failure that was not shown when it happened.
-bool failReported(shell::Context& context) {
-    link::reportLinkError(context);
+bool failReported(ImageState& state) {
+    link::reportLinkError(state);
     return false;
 }
 
 // A read that may be refused once by a slow card: sent quietly, then once more with
 // reporting after clearing the card's refusal.
-bool readWithOneRetry(shell::Context& context, LinkPort& link, uint8_t command, uint8_t address) {
+bool readWithOneRetry(ImageState& state, LinkPort& link, uint8_t command, uint8_t address) {
     if (send(link, command, address, false)) return true;
-    context.errorFlags &= ~link::kOptionCommsError;
+    state.errorFlags &= ~link::kOptionCommsError;
     return send(link, command, address, true);
 }
 
@@ -79,68 +79,68 @@ void copyReply(const LinkPort& link, int firstByte, uint8_t* into, int count) {
 
 // Reads the four configuration blocks in one burst, then asks again for each block
 // whose number or CRC was wrong.
-bool readConfigBlocks(shell::Context& context, LinkPort& link, bool zr2) {
+bool readConfigBlocks(ImageState& state, LinkPort& link, bool zr2) {
     if (!send(link, link::REQUEST_CONFIG_BLOCKS, 0, true, kAllBlocksMore, zr2 ? 0 : kProBurst))
         return false;
     std::array<uint8_t, link::kBurstBytes> burst{};
-    if (!link.receiveBurst(burst.data())) return failReported(context);
+    if (!link.receiveBurst(burst.data())) return failReported(state);
 
     std::array<bool, kConfigBlocks> bad{};
     for (int i = 0; i < kConfigBlocks; ++i) {
         const uint8_t* record = burst.data() + link::kRecordBytes * i;
         if (record[kBlockNumberOffset] != i) {
             bad[i] = true;
-            context.ui.message(kBlockNumberWrong);
+            state.ui.message(kBlockNumberWrong);
         }
         uint16_t crc = link::crc16(record + kBlockNumberOffset, kBlockBytes + 1, link::kCrcStart);
         if (record[kBlockCrcOffset] != (crc & 0xFF) || record[kBlockCrcOffset + 1] != (crc >> 8)) {
             bad[i] = true;
-            context.errorFlags |= link::kBlockCrcWrong;
-            context.ui.message(kIncorrectCrc);
+            state.errorFlags |= link::kBlockCrcWrong;
+            state.ui.message(kIncorrectCrc);
         }
         std::copy_n(record + kBlockDataOffset, kBlockBytes,
-                    context.image.bytes.data() + kBlockBytes * i);
+                    state.image.bytes.data() + kBlockBytes * i);
     }
     for (int j = 0; j < kConfigBlocks; ++j) {
         if (!bad[j]) continue;
         if (!send(link, link::REQUEST_CONFIG_BLOCKS, static_cast<uint8_t>(j), true)) return false;
-        if (!link.receiveBlock(context.image.bytes.data() + kBlockBytes * j, link::kConfigLeadIn))
-            return failReported(context);
+        if (!link.receiveBlock(state.image.bytes.data() + kBlockBytes * j, link::kConfigLeadIn))
+            return failReported(state);
     }
     // Every bad block has come again intact: the burst's CRC error is mended and must
     // not stand in for the message of a later failure.
-    context.errorFlags &= ~link::kBlockCrcWrong;
+    state.errorFlags &= ~link::kBlockCrcWrong;
     return true;
 }
 
 // One bus card register, retried until it answers; every third failed retry asks
 // whether to go on.
-bool readBusRegister(shell::Context& context, LinkPort& link, uint8_t address) {
+bool readBusRegister(ImageState& state, LinkPort& link, uint8_t address) {
     if (send(link, link::READ_BUS_REGISTER, address, false)) return true;
     int retries = 0;
     for (;;) {
-        context.errorFlags &= ~kClearedBeforeBusRetry;
+        state.errorFlags &= ~kClearedBeforeBusRetry;
         if (send(link, link::READ_BUS_REGISTER, address, false)) return true;
         if (++retries < kBusRetriesBeforeQuestion) continue;
-        if (!context.ui.question(kRetryQuestion, kRetryCaption)) return failReported(context);
+        if (!state.ui.question(kRetryQuestion, kRetryCaption)) return failReported(state);
         retries = 0;
     }
 }
 
 // Bus registers 1..last into the bus area, in the packed layout the pages use:
 // some registers are skipped, register 0 follows register 63.
-bool readBusCard(shell::Context& context, LinkPort& link, int lastRegister) {
-    uint8_t* area = context.image.at(area::MK2BUS_3);
+bool readBusCard(ImageState& state, LinkPort& link, int lastRegister) {
+    uint8_t* area = state.image.at(area::MK2BUS_3);
     int stored = 0;
     auto store = [&](uint8_t byte) { area[stored++] = byte; };
     for (int b = 1; b <= lastRegister; ++b) {
         if (b == 13 || b == 16 || b == 20) continue;  // held with the register before
-        if (!readBusRegister(context, link, static_cast<uint8_t>(b))) return false;
+        if (!readBusRegister(state, link, static_cast<uint8_t>(b))) return false;
         store(link.reply(8));
         if (b == 12) store(0);
         if (b == 19 || b >= 22) store(link.reply(9));
         if (b == kBusLastRegister) {
-            if (!readWithOneRetry(context, link, link::READ_BUS_REGISTER, 0)) return false;
+            if (!readWithOneRetry(state, link, link::READ_BUS_REGISTER, 0)) return false;
             store(link.reply(8));
             store(link.reply(10));
         }
@@ -163,10 +163,10 @@ const char* multiportMessage(uint8_t kind) {
 
 // Three-byte option card reads at consecutive addresses (first, first + 3, ...),
 // each allowed one retry.
-bool readOptionRegisters(shell::Context& context, LinkPort& link, std::initializer_list<int> at,
+bool readOptionRegisters(ImageState& state, LinkPort& link, std::initializer_list<int> at,
                          uint8_t* into) {
     for (int address : at) {
-        if (!readWithOneRetry(context, link, link::READ_OPTION_REGISTER,
+        if (!readWithOneRetry(state, link, link::READ_OPTION_REGISTER,
                               static_cast<uint8_t>(address)))
             return false;
         copyReply(link, 8, into, 3);
@@ -202,8 +202,8 @@ bool readLoopNetworkCard(ConfigImage& image, LinkPort& link) {
     return true;
 }
 
-bool readModbusCard(shell::Context& context, LinkPort& link) {
-    uint8_t* area = context.image.at(area::MODBUS_3);
+bool readModbusCard(ImageState& state, LinkPort& link) {
+    uint8_t* area = state.image.at(area::MODBUS_3);
     for (uint8_t address : {49, 52}) {
         if (!send(link, link::READ_OPTION_REGISTER, address, true)) return false;
         copyReply(link, 8, area + (address - 49), 3);
@@ -217,42 +217,42 @@ bool readModbusCard(shell::Context& context, LinkPort& link) {
     return true;
 }
 
-bool readDeviceNetCard(shell::Context& context, LinkPort& link) {
-    uint8_t* area = context.image.at(area::DEVICENET_3);
-    if (!readOptionRegisters(context, link, {49, 52, 55, 58, 61, 64, 67}, area)) return false;
+bool readDeviceNetCard(ImageState& state, LinkPort& link) {
+    uint8_t* area = state.image.at(area::DEVICENET_3);
+    if (!readOptionRegisters(state, link, {49, 52, 55, 58, 61, 64, 67}, area)) return false;
     constexpr int kBusBytesOffset = 20;
     for (uint8_t address = 21; address <= 24; ++address) {
-        if (!send(link, link::READ_BUS_REGISTER, address, false)) return failReported(context);
+        if (!send(link, link::READ_BUS_REGISTER, address, false)) return failReported(state);
         area[kBusBytesOffset + address - 21] = link.reply(8);
     }
     return true;
 }
 
 // A Mk2 bus card, alone or in a multiport unit: the card kind gives the type.
-bool readMk2Card(shell::Context& context, LinkPort& link, bool multiport) {
-    ConfigImage& image = context.image;
+bool readMk2Card(ImageState& state, LinkPort& link, bool multiport) {
+    ConfigImage& image = state.image;
     if (multiport) image.optionFlags |= kMultiportFlag;
     if (!send(link, link::READ_BUS_REGISTER, kBusKindRegister, true)) return false;
     uint8_t kind = link.reply(8);
     if (multiport)
-        if (const char* text = multiportMessage(kind)) context.ui.message(text);
+        if (const char* text = multiportMessage(kind)) state.ui.message(text);
     image.optionType = optionTypeOfBusKind(kind);
-    return readBusCard(context, link, multiport ? kMultiportLastRegister : kBusLastRegister);
+    return readBusCard(state, link, multiport ? kMultiportLastRegister : kBusLastRegister);
 }
 
 // The option card, by the letter and variant it reports. A 'T' refusal means no card
 // answered: there is none. Any other failure is the link's, and the card is unknown.
-bool readOptionCard(shell::Context& context, LinkPort& link, bool& typeUnread) {
-    ConfigImage& image = context.image;
+bool readOptionCard(ImageState& state, LinkPort& link, bool& typeUnread) {
+    ConfigImage& image = state.image;
     image.optionType = kNoOption;
     image.optionFlags = 0;
     image.missing.reset();  // the blocks and the areas read now are whole
     if (!send(link, link::READ_OPTION_TYPE, 0, false)) {
-        if (context.errorFlags & link::kSendFailureFlags & ~link::kOptionCommsError) {
+        if (state.errorFlags & link::kSendFailureFlags & ~link::kOptionCommsError) {
             typeUnread = true;
-            return failReported(context);
+            return failReported(state);
         }
-        context.errorFlags &= ~link::kOptionCommsError;
+        state.errorFlags &= ~link::kOptionCommsError;
         return true;
     }
     copyReply(link, 7, image.at(area::OPT_SW_3), area::OPT_SW_3.length);
@@ -261,34 +261,34 @@ bool readOptionCard(shell::Context& context, LinkPort& link, bool& typeUnread) {
     switch (letter) {
         case 'F':
             image.optionType = kPositioner;
-            return readOptionRegisters(context, link, {48, 51}, image.at(area::TRACKLIN_3));
+            return readOptionRegisters(state, link, {48, 51}, image.at(area::TRACKLIN_3));
         case 'P':
             image.optionType = kLoopNetwork;
             return readLoopNetworkCard(image, link);
         case 'N':
             image.optionType = kProfibus;
-            return readOptionRegisters(context, link, {49, 52, 55, 58}, image.at(area::PROFIBUS_3));
+            return readOptionRegisters(state, link, {49, 52, 55, 58}, image.at(area::PROFIBUS_3));
         case 'K':
             image.optionType = kDeviceNet;
-            return readDeviceNetCard(context, link);
+            return readDeviceNetCard(state, link);
         case 'M':
             if (variant == '1') {
                 image.optionType = kModbus;
-                return readModbusCard(context, link);
+                return readModbusCard(state, link);
             }
-            if (variant == '2' || variant == '3') return readMk2Card(context, link, false);
-            if (variant == 'P') return readMk2Card(context, link, true);
+            if (variant == '2' || variant == '3') return readMk2Card(state, link, false);
+            if (variant == 'P') return readMk2Card(state, link, true);
             return true;
         default:
             return true;
     }
 }
 
-bool readPartTurn(shell::Context& context, LinkPort& link) {
-    ConfigImage& image = context.image;
+bool readPartTurn(ImageState& state, LinkPort& link) {
+    ConfigImage& image = state.image;
     if (!send(link, link::READ_PART_TURN_TYPE, 0, false)) {
-        if (!(context.errorFlags & link::kOptionCommsError)) return failReported(context);
-        context.errorFlags &= ~link::kOptionCommsError;  // no part-turn unit
+        if (!(state.errorFlags & link::kOptionCommsError)) return failReported(state);
+        state.errorFlags &= ~link::kOptionCommsError;  // no part-turn unit
         return true;
     }
     if (link.reply(7) != kPartTurnLetter) return true;
@@ -344,75 +344,75 @@ bool holdsEveryWrittenArea(const EepromAreasHeld& held) {
 
 // On a ZR2 actuator: finds out whether its EEPROM refuses writes while locked, and
 // records the answer in register 36 of the image.
-bool probeLockedWrite(shell::Context& context, LinkPort& link) {
+bool probeLockedWrite(ImageState& state, LinkPort& link) {
     if (!send(link, link::LOCK_EEPROM, 0, true)) return false;
     if (!send(link, link::READ_ID_BYTES, kProbeAddress, true)) return false;
     if (send(link, link::WRITE_ID_PAIR, kProbeAddress, false, link.reply(8), link.reply(9),
              link.reply(10))) {
-        context.image.bytes[kProbeResultByte] = 0;
+        state.image.bytes[kProbeResultByte] = 0;
         return true;
     }
-    if (context.errorFlags & link::kEepromError) {
-        context.errorFlags &= ~link::kEepromError;
-        context.image.bytes[kProbeResultByte] = 0xFF;
+    if (state.errorFlags & link::kEepromError) {
+        state.errorFlags &= ~link::kEepromError;
+        state.image.bytes[kProbeResultByte] = 0xFF;
         return true;
     }
-    return failReported(context);
+    return failReported(state);
 }
 
 }  // namespace
 
-bool extractImage(shell::Context& context, bool* cardTypeUnread) {
+bool extractImage(ImageState& state, bool* cardTypeUnread) {
     bool typeUnread = false;
-    LinkPort link(context);
+    LinkPort link(state);
     bool done = send(link, link::READ_VERSION, 0, true);
     if (done) {
-        copyReply(link, 7, context.image.at(area::MAIN_SW), area::MAIN_SW.length);
+        copyReply(link, 7, state.image.at(area::MAIN_SW), area::MAIN_SW.length);
         const bool zr2 = link.reply(8) == kZr2Marker;
-        done = readConfigBlocks(context, link, zr2) && readOptionCard(context, link, typeUnread) &&
-               readPartTurn(context, link);
+        done = readConfigBlocks(state, link, zr2) && readOptionCard(state, link, typeUnread) &&
+               readPartTurn(state, link);
     }
     if (cardTypeUnread) *cardTypeUnread = typeUnread;
     return done;
 }
 
-bool updateImage(shell::Context& context) {
-    if (context.loginLevel == shell::kNotLoggedIn) {
-        context.errorFlags |= link::kIncorrectPassword;
-        link::reportLinkError(context);
+bool updateImage(ImageState& state, bool loggedIn) {
+    if (!loggedIn) {
+        state.errorFlags |= link::kIncorrectPassword;
+        link::reportLinkError(state);
         return false;
     }
-    if (!context.ui.question(kOverwriteQuestion, kOverwriteCaption)) return false;
+    if (!state.ui.question(kOverwriteQuestion, kOverwriteCaption)) return false;
     EepromAreasHeld held;
-    if (!loadImageFile(context, &held)) return false;
+    if (!loadImageFile(state, &held)) return false;
     if (!holdsEveryWrittenArea(held)) {
-        context.errorFlags |= link::kFileIncomplete;
-        return failReported(context);
+        state.errorFlags |= link::kFileIncomplete;
+        return failReported(state);
     }
 
-    LinkPort link(context);
+    LinkPort link(state);
     if (!send(link, link::READ_VERSION, 0, true)) return false;
     if (link.reply(8) != kZr2Marker) link.scratch = kProGenerationMark;
     if (!send(link, link::READ_STATUS, kLocalStatusAddress, true)) return false;
     if (link.reply(9) & kNotInLocalBit) {
-        context.ui.message(kNotInLocal);
+        state.ui.message(kNotInLocal);
         return false;
     }
-    if (link.scratch != kProGenerationMark && !probeLockedWrite(context, link)) return false;
+    if (link.scratch != kProGenerationMark && !probeLockedWrite(state, link)) return false;
 
-    context.ui.setBusy(true);
-    bool written = writeImage(context.image, link);
-    context.ui.setBusy(false);
-    context.ui.play(ui::Sound::End);
+    state.ui.setBusy(true);
+    bool written = writeImage(state.image, link);
+    state.ui.setBusy(false);
+    state.ui.play(ui::Sound::End);
     link.close();
     return written;
 }
 
-bool fetchImage(shell::Context& context, bool keepBusy) {
-    if (!context.ui.question(kExtractQuestion, kExtractCaption)) return loadImageFile(context);
-    context.ui.setBusy(true);
-    const bool extracted = extractImage(context);
-    if (!extracted || !keepBusy) context.ui.setBusy(false);
+bool fetchImage(ImageState& state, bool keepBusy) {
+    if (!state.ui.question(kExtractQuestion, kExtractCaption)) return loadImageFile(state);
+    state.ui.setBusy(true);
+    const bool extracted = extractImage(state);
+    if (!extracted || !keepBusy) state.ui.setBusy(false);
     return extracted;
 }
 

@@ -10,7 +10,6 @@
 
 #include "link/Commands.h"
 #include "link/LinkPort.h"
-#include "shell/Context.h"
 
 namespace vantrel::image {
 
@@ -26,7 +25,7 @@ constexpr int kTenthsPerUnit = 10;
 template <class Format>
 void fillIntegers(ui::ComboBox& list, uint16_t first, uint16_t last, Format format) {
     for (unsigned v = first; v <= last; ++v)
-        list.entries.push_back(format(v));
+        list.add(format(v));
 }
 
 std::string printed(const char* format, auto... values) {
@@ -72,7 +71,7 @@ void fillTenthsList(ui::ComboBox& list, float first, float last, bool withSuffix
     long lastTenths = std::lround(last * kTenthsPerUnit);
     std::string ending = withSuffix ? std::string(suffix) : std::string();
     for (long tenths = firstTenths; tenths < lastTenths; ++tenths)
-        list.entries.push_back(tenthsText(tenths) + ending);
+        list.add(tenthsText(tenths) + ending);
 }
 
 void delayMs(unsigned ms) {
@@ -81,8 +80,8 @@ void delayMs(unsigned ms) {
     std::this_thread::sleep_until(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
 }
 
-int measureTravel(shell::Context& context) {
-    link::LinkPort link(context);
+int measureTravel(link::LinkState& state) {
+    link::LinkPort link(state);
     if (!link.sendCommand(link::READ_REGISTER, kOpenLimitRegister, 0, 0, 0, true)) return 0;
     int32_t openLimit = registerValue(link);
     if (!link.sendCommand(link::READ_REGISTER, kPositionRegister, 0, 0, 0, true)) return 0;

@@ -4,11 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "link/LinkState.h"
 #include "ui/Control.h"
-
-namespace vantrel::shell {
-struct Context;
-}
 
 namespace vantrel::image {
 
@@ -33,6 +30,6 @@ inline constexpr int32_t kTravelHomeCount = 1703936;
 // The position in thousandths of the travel from the home count to the open limit
 // (register 68), from register 0; 0 when a read fails or the open limit is the home
 // count. Opens and closes its own link.
-int measureTravel(shell::Context& context);
+int measureTravel(link::LinkState& state);
 
 }  // namespace vantrel::image

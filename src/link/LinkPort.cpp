@@ -6,7 +6,6 @@
 #include "link/Crc16.h"
 #include "link/ErrorFlags.h"
 #include "link/Report.h"
-#include "shell/Context.h"
 
 namespace vantrel::link {
 
@@ -36,20 +35,20 @@ constexpr const char* kEventCarrierLost = "EV_RLSD";
 
 }  // namespace
 
-LinkPort::LinkPort(shell::Context& context) : context_(context) {
-    context_.errorFlags &= ~kClearedByLinkPort;
-    SerialPort& port = context_.port;
+LinkPort::LinkPort(LinkState& state) : state_(state) {
+    state_.errorFlags &= ~kClearedByLinkPort;
+    SerialPort& port = state_.port;
     // A handle whose line has hung up can never work again: start afresh.
     if (port.isOpen() && port.hungUp()) port.close();
     if (port.isOpen()) return;
 
-    if (!port.open(context_.portName)) {
-        context_.errorFlags |= kPortNotOpen;
-        reportLinkError(context_);
+    if (!port.open(state_.portName)) {
+        state_.errorFlags |= kPortNotOpen;
+        reportLinkError(state_);
         return;
     }
-    if (!port.readSettings()) context_.ui.message(kReadParametersFailed, "", ui::Icon::Exclamation);
-    if (!port.applySettings()) context_.ui.message(kSetParametersFailed, "", ui::Icon::Exclamation);
+    if (!port.readSettings()) state_.ui.message(kReadParametersFailed, "", ui::Icon::Exclamation);
+    if (!port.applySettings()) state_.ui.message(kSetParametersFailed, "", ui::Icon::Exclamation);
     port.clearInput();
 }
 
@@ -58,11 +57,11 @@ LinkPort::~LinkPort() {
 }
 
 void LinkPort::close() {
-    context_.port.close();
+    state_.port.close();
 }
 
 LinkPort::ReadEnd LinkPort::readBytes(uint8_t* into, int count, Deadline deadline, int& arrived) {
-    SerialPort& port = context_.port;
+    SerialPort& port = state_.port;
     arrived = 0;
     while (arrived < count) {
         const auto left =
@@ -91,10 +90,10 @@ LinkPort::ReadEnd LinkPort::dropNoiseBefore(const uint8_t* marker, int markerSiz
 }
 
 void LinkPort::lineEventNotRx() {
-    context_.errorFlags |= kEventNotRx;
-    const SerialPort::LineEvents events = context_.port.lineEvents();
-    if (events.error) context_.ui.message(kEventLineError);
-    if (events.hangUp) context_.ui.message(kEventCarrierLost);
+    state_.errorFlags |= kEventNotRx;
+    const SerialPort::LineEvents events = state_.port.lineEvents();
+    if (events.error) state_.ui.message(kEventLineError);
+    if (events.hangUp) state_.ui.message(kEventCarrierLost);
 }
 
 bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2,
@@ -109,8 +108,8 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
     buffer_[11] = frameChecksum(buffer_.data());
     buffer_[12] = 0;
 
-    SerialPort& port = context_.port;
-    uint32_t& flags = context_.errorFlags;
+    SerialPort& port = state_.port;
+    uint32_t& flags = state_.errorFlags;
     replied_ = false;
     // Stale bytes go before the frame does, so a fast reply is never thrown away.
     port.clearInput();
@@ -147,13 +146,13 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
     }
 
     if ((flags & kSendFailureFlags) == 0) return true;
-    if (report) reportLinkError(context_);
+    if (report) reportLinkError(state_);
     return false;
 }
 
 bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
-    SerialPort& port = context_.port;
-    uint32_t& flags = context_.errorFlags;
+    SerialPort& port = state_.port;
+    uint32_t& flags = state_.errorFlags;
     if (port.wait(kReadTimeout) != SerialPort::Event::Received) {
         flags |= kEventNotRx;
         return false;
@@ -195,12 +194,12 @@ bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
     const uint16_t crc = crc16(data, kRecordDataBytes, crc16(number, 1, kCrcStart));
     if (crcLow == (crc & 0xFF) && crcHigh == (crc >> 8)) return true;
     flags |= kBlockCrcWrong;
-    context_.ui.message(kCrcWrong);
+    state_.ui.message(kCrcWrong);
     return false;
 }
 
 bool LinkPort::receiveBurst(uint8_t* buffer) {
-    if (context_.port.wait(kReadTimeout) != SerialPort::Event::Received) return false;
+    if (state_.port.wait(kReadTimeout) != SerialPort::Event::Received) return false;
     // Each record of the burst must complete within the read time-out.
     for (int record = 0; record < kBurstRecords; ++record) {
         int arrived = 0;
@@ -220,7 +219,7 @@ bool LinkPort::receiveBurst(uint8_t* buffer) {
 }
 
 bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
-    SerialPort& port = context_.port;
+    SerialPort& port = state_.port;
     int stored = 0;
     const auto finish = [&](bool result) {
         if (received) *received = stored;
@@ -235,7 +234,7 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
         const SerialPort::Event event = port.wait(left);
         if (event == SerialPort::Event::LineError) return finish(false);
         if (event == SerialPort::Event::None) {
-            context_.ui.message(kDatalogTimeout);
+            state_.ui.message(kDatalogTimeout);
             return finish(true);
         }
         deadline = Clock::now() + kReadTimeout;
@@ -245,19 +244,19 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
         stored += arrived;
         if (end == ReadEnd::LineError) return finish(false);
         if (end == ReadEnd::TimedOut) {
-            context_.ui.message(kDatalogTimeout);
+            state_.ui.message(kDatalogTimeout);
             return finish(true);
         }
     }
     const ReadEnd end = dropNoiseBefore(kDatalogMarker, sizeof kDatalogMarker, buffer,
                                         count * kRecordBytes, stored);
     if (end == ReadEnd::LineError) return finish(false);
-    if (end == ReadEnd::TimedOut) context_.ui.message(kDatalogTimeout);
+    if (end == ReadEnd::TimedOut) state_.ui.message(kDatalogTimeout);
     return finish(true);
 }
 
 void LinkPort::drainUntilQuiet() {
-    SerialPort& port = context_.port;
+    SerialPort& port = state_.port;
     const auto limit = Clock::now() + kDrainLimit;
     uint8_t byte = 0;
     for (;;) {

@@ -7,9 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace vantrel::shell {
-struct Context;
-}
+#include "link/LinkState.h"
 
 namespace vantrel::link {
 
@@ -27,7 +25,7 @@ inline constexpr std::chrono::milliseconds kDrainLimit{5000};
 
 class LinkPort {
 public:
-    explicit LinkPort(shell::Context& context);
+    explicit LinkPort(LinkState& state);
     ~LinkPort();
     LinkPort(const LinkPort&) = delete;
     LinkPort& operator=(const LinkPort&) = delete;
@@ -81,7 +79,7 @@ private:
     // Sets "Event Not RX" and names the parts of the line event that the port saw.
     void lineEventNotRx();
 
-    shell::Context& context_;
+    LinkState& state_;
     std::array<uint8_t, 13> buffer_{};
     bool replied_ = false;
 };

@@ -1,7 +1,6 @@
 #include "link/Report.h"
 
 #include "link/ErrorFlags.h"
-#include "shell/Context.h"
 
 namespace vantrel::link {
 
@@ -40,13 +39,13 @@ std::string errorMessage(uint32_t flags) {
     return kUnknownError;
 }
 
-void reportLinkError(shell::Context& context) {
-    context.ui.setBusy(false);
-    context.ui.play(ui::Sound::Critical);
-    const std::string text = errorMessage(context.errorFlags);
+void reportLinkError(LinkState& state) {
+    state.ui.setBusy(false);
+    state.ui.play(ui::Sound::Critical);
+    const std::string text = errorMessage(state.errorFlags);
     // Cleared before the dialog shows, so the word is clean whatever the user does next.
-    context.errorFlags &= ~kClearedByReport;
-    context.ui.error(text);
+    state.errorFlags &= ~kClearedByReport;
+    state.ui.error(text);
 }
 
 }  // namespace vantrel::link

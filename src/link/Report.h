@@ -4,15 +4,13 @@
 #include <cstdint>
 #include <string>
 
-namespace vantrel::shell {
-struct Context;
-}
+#include "link/LinkState.h"
 
 namespace vantrel::link {
 
 // The message reportLinkError would show for this word ("ERROR" when no known bit).
 std::string errorMessage(uint32_t flags);
 
-void reportLinkError(shell::Context& context);
+void reportLinkError(LinkState& state);
 
 }  // namespace vantrel::link

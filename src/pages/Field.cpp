@@ -48,21 +48,18 @@ void CheckField::take(image::ConfigImage& image) {
 }
 
 void ListField::fill(bool defaultView) {
-    list_.clear();
-    const auto& shown =
-        defaultView && !hasDefaultCopy() && defaultEntries ? *defaultEntries : entries;
-    list_.entries = shown;
+    list_.assign(defaultView && !hasDefaultCopy() && defaultEntries ? *defaultEntries : entries);
 }
 
 int ListField::entryFor(uint32_t value) const {
     const int entry = entryOf ? entryOf(value) : static_cast<int>(value) - offset;
-    return entry >= 0 && entry < static_cast<int>(list_.entries.size()) ? entry : -1;
+    return entry >= 0 && entry < list_.count() ? entry : -1;
 }
 
 void ListField::load(const image::ConfigImage& image, bool defaultView) {
     if (defaultView && !hasDefaultCopy()) {
         if (defaultEntries) {
-            list_.selected = list_.entries.empty() ? -1 : 0;
+            list_.selected = list_.count() == 0 ? -1 : 0;
             return;
         }
         if (defaultEntry) {

@@ -90,8 +90,7 @@ void CConfTab4::buildTimerArea() {
             field->fill(showsDefault());
             field->load(context_.image, showsDefault());
         } else {
-            list.clear();
-            list.entries = {kNotApplicable};
+            list.assign({kNotApplicable});
             list.selected = 0;
         }
     }

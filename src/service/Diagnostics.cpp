@@ -95,7 +95,7 @@ CDiagnostics::CDiagnostics(shell::Context& context) : NavigationScreen(context, 
         lamps_[i] = &addLamp(kRules[i].text);
     section();
     addButton("Update", [this] { update(); });
-    addNavigationButton("Back", shell::kMainMenu);
+    addNavigationButton("Back", shell::kMainMenu).isExit = true;
     addHelpButton();
 }
 

@@ -148,7 +148,7 @@ void CMultiport::buildMisc() {
     number.offset = kMinPorts;
     numberPorts_ = &static_cast<ui::ComboBox&>(number.control());
     openLimitMode_ = &addComboBox("Open Limit Mode");
-    openLimitMode_->entries = {"ZRT 125/250/500", "ZRT 1000/2000", "User defined", "Undefined"};
+    openLimitMode_->assign({"ZRT 125/250/500", "ZRT 1000/2000", "User defined", "Undefined"});
     list("Local Control", busBits(kLocalControlRegister), std::nullopt,
          {"Mode 1", "Mode 2", "Mode 3"})
         .offset = 1;

@@ -46,7 +46,7 @@ CVxchat::CVxchat(shell::Context& context) : NavigationScreen(context, "VXCHAT") 
 
     section();
     addButton("SEND", [this] { send(); });
-    addNavigationButton("BACK", shell::kMainMenu);
+    addNavigationButton("BACK", shell::kMainMenu).isExit = true;
     addHelpButton();
 }
 

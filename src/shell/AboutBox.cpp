@@ -7,7 +7,9 @@ CAboutBox::CAboutBox() : ui::Screen("About Rudozi Vantrel") {
     addPicture(ui::PictureKind::AppIcon, "icon");
     for (const char* line : {"Rudozi Vantrel", "Version 2.5", "External ActiSys IrDA"})
         addLabel(line).centred = true;
-    addButton("OK", [this] { close(); }).isDefault = true;
+    auto& ok = addButton("OK", [this] { close(); });
+    ok.isDefault = true;
+    ok.isExit = true;
 }
 
 }  // namespace vantrel::shell

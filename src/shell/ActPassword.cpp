@@ -25,7 +25,7 @@ CActPassword::CActPassword(Context& context) : ui::Screen("Actuator Password"), 
     image::fillHexList(*password_, 0, 255);
     addButton("Read Password", [this] { readPassword(); });
     addButton("Update Password", [this] { updatePassword(); });
-    addButton("BACK", [this] { back(); });
+    addButton("BACK", [this] { back(); }).isExit = true;
     addPicture();
 }
 

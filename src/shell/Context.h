@@ -1,14 +1,12 @@
 #pragma once
 // The process-wide state of the tool, passed by reference to every screen and
-// operation: the error-flag word, the shared serial port, the configuration image,
-// the shell's state, the settings store and the platform's dialogs.
+// operation: the image layer's state (the platform's dialogs, the error-flag word,
+// the shared serial port, the configuration image), the shell's own state and the
+// settings store. Link and image operations take it as their lower state.
 #include <cstdint>
-#include <string>
 
-#include "image/ConfigImage.h"
-#include "link/SerialPort.h"
+#include "image/ImageState.h"
 #include "shell/Settings.h"
-#include "ui/Ui.h"
 
 namespace vantrel::shell {
 
@@ -30,18 +28,12 @@ enum ScreenCode : uint16_t {
 // Login levels.
 enum LoginLevel : uint8_t { kNotLoggedIn = 0, kUser = 1, kService = 2 };
 
-inline constexpr const char* kDefaultPortName = "/dev/ttyUSB0";
+using link::kDefaultPortName;
 
-struct Context {
-    Context(ui::Ui& ui, Settings& settings) : ui(ui), settings(settings) {}
+struct Context : image::ImageState {
+    Context(ui::Ui& ui, Settings& settings) : image::ImageState(ui), settings(settings) {}
 
-    ui::Ui& ui;
     Settings& settings;
-
-    uint32_t errorFlags = 0;
-    link::SerialPort port;  // shared by every LinkPort
-    std::string portName = kDefaultPortName;
-    image::ConfigImage image;
 
     uint16_t nextScreen = kMainMenu;
     uint8_t loginLevel = kNotLoggedIn;

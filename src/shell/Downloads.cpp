@@ -19,10 +19,10 @@ CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download M
     });
     addButton("Update EEPROM", [this] {
         setFocus("BACK");
-        image::updateImage(context_);
+        image::updateImage(context_, context_.loginLevel != kNotLoggedIn);
     });
     addNavigationButton("Datalogger", kDatalogger);
-    addNavigationButton("BACK", kMainMenu);
+    addNavigationButton("BACK", kMainMenu).isExit = true;
     addPicture();
     addHelpButton();
 }

@@ -16,9 +16,9 @@ Cloginmenu::Cloginmenu(Context& context)
     enter_.isDefault = true;  // Enter in the password box logs in
     status_.readOnly = true;
     status_.centred = true;
-    level_.entries = {kUserLevelEntry, kServiceLevelEntry};
+    level_.assign({kUserLevelEntry, kServiceLevelEntry});
     password_.masked = true;
-    addNavigationButton("BACK", kMainMenu);
+    addNavigationButton("BACK", kMainMenu).isExit = true;
     addPicture();
     addHelpButton();
 }

@@ -19,7 +19,7 @@ CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") 
     addNavigationButton("vxchat", kVxchat);
     addNavigationButton("Calibrate", kCalibration);
     addButton("About...", [this] { showAbout(); });
-    addNavigationButton("EXIT", kExit);
+    addNavigationButton("EXIT", kExit).isExit = true;
     addPicture();
     addHelpButton();
 }

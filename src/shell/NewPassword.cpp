@@ -25,7 +25,7 @@ CnewPassword::CnewPassword(Context& context)
     addButton("EXIT", [this] {
         context_.ui.play(ui::Sound::Menu);
         close();
-    });
+    }).isExit = true;
     addPicture();
     addHelpButton();
 }

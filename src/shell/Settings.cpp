@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "shell/FileReplace.h"
-#include "shell/Utf8.h"
+#include "image/FileReplace.h"
+#include "image/Utf8.h"
 
 namespace vantrel::shell {
 
@@ -65,7 +65,7 @@ Settings::Settings(std::string path) : path_(std::move(path)) {}
 std::optional<Settings::Values> Settings::load() const {
     std::string text;
     if (!readWhole(path_, text)) return std::nullopt;
-    if (text.find('\0') != std::string::npos || !isValidUtf8(text)) return std::nullopt;
+    if (text.find('\0') != std::string::npos || !image::isValidUtf8(text)) return std::nullopt;
 
     Values values;
     std::istringstream in(text);
@@ -99,7 +99,8 @@ std::string Settings::read(const std::string& section, const std::string& name,
 
 bool Settings::write(const std::string& section, const std::string& name,
                      const std::string& value) {
-    if (value.find_first_of(kUnstorable) != std::string::npos || !isValidUtf8(value)) return false;
+    if (value.find_first_of(kUnstorable) != std::string::npos || !image::isValidUtf8(value))
+        return false;
     // A store that exists but cannot be read is never replaced: what it holds
     // (the other password, the port) would be lost.
     auto values = load();
@@ -117,8 +118,9 @@ bool Settings::write(const std::string& section, const std::string& name,
     std::error_code ec;
     const std::filesystem::path file(path_);
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-    return replaceFile(path_, text.str(),
-                       ReplaceOptions{.newFileMode = kPrivateFileMode, .keepExistingMode = false});
+    return image::replaceFile(
+        path_, text.str(),
+        image::ReplaceOptions{.newFileMode = kPrivateFileMode, .keepExistingMode = false});
 }
 
 }  // namespace vantrel::shell

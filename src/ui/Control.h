@@ -1,7 +1,9 @@
 #pragma once
 // Toolkit-free control models. A screen holds these and their handlers; a front end
 // (Qt, the command line, the tests) shows them and feeds user actions back.
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,8 +50,14 @@ struct Button : Control {
     std::function<void()> onClick;
     bool twoState = false;
     bool isDefault = false;  // pressed by the Enter key
+    // Leaves the screen the way its user would ("EXIT", "BACK"); a front end presses
+    // it when the window is closed or Escape is pressed.
+    bool isExit = false;
     std::string captions[2];
     void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
+    // Runs the action as a click does: a two-state button swaps its caption first.
+    // A hidden or disabled button does nothing and gives false.
+    bool press();
     bool isSecond() const { return caption == captions[1]; }
 };
 
@@ -71,20 +79,40 @@ struct RadioButton : Control {
     std::function<void()> onChange;
 };
 
+// A drop-down list. Its entries change only through clear, add and assign, which
+// count the changes, so that a view refills its list only when the entries changed.
 struct ComboBox : Control {
     ComboBox() : Control(ControlKind::ComboBox) {}
     const std::string& name() const override { return label; }
     std::string label;  // the text shown beside it
-    std::vector<std::string> entries;
     int selected = -1;  // -1: nothing selected
     std::function<void()> onChange;
-    void clear() {
-        entries.clear();
-        selected = -1;
-    }
+
+    const std::vector<std::string>& entries() const { return entries_; }
+    int count() const { return static_cast<int>(entries_.size()); }
+    // Empties the list; nothing is selected.
+    void clear();
+    void add(std::string entry);
+    // Replaces the entries; nothing is selected.
+    void assign(std::vector<std::string> entries);
+    // Changes with every clear, add and assign.
+    uint64_t entriesRevision() const { return revision_; }
+
     const std::string& selectedText() const;
     // Selects the entry with this text; false when there is none.
     bool select(const std::string& text);
+
+private:
+    std::vector<std::string> entries_;
+    uint64_t revision_ = 0;
+};
+
+// The values a numeric edit box takes: minimum to maximum, with at most `decimals`
+// digits after the point.
+struct NumericRange {
+    double minimum;
+    double maximum;
+    int decimals;
 };
 
 struct Edit : Control {
@@ -97,7 +125,15 @@ struct Edit : Control {
     bool multiLine = false;
     bool readOnly = false;
     bool centred = false;
+    std::optional<NumericRange> numeric;  // set: a box for a number of this range
     std::function<void()> onChange;
+
+    // The number the text holds, read the same in every locale ("12.5", spaces
+    // around it allowed); nothing when the text is not such a number, has more
+    // decimals than the range allows, or lies outside the range.
+    std::optional<double> number() const;
+    // Shows value with the range's decimals (none without a range), rounded.
+    void setNumber(double value);
 };
 
 // An indicator lamp: lit or clear, never changed by the user.

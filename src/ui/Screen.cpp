@@ -1,19 +1,78 @@
 #include "ui/Screen.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <iterator>
 
 namespace vantrel::ui {
 
+void ComboBox::clear() {
+    entries_.clear();
+    selected = -1;
+    ++revision_;
+}
+
+void ComboBox::add(std::string entry) {
+    entries_.push_back(std::move(entry));
+    ++revision_;
+}
+
+void ComboBox::assign(std::vector<std::string> entries) {
+    entries_ = std::move(entries);
+    selected = -1;
+    ++revision_;
+}
+
+namespace {
+// More digits than a double holds are noise; this also bounds the text's length.
+constexpr int kMostDecimals = 17;
+// Room for the widest double in fixed notation, its sign, point and decimals.
+constexpr size_t kNumberRoom = 400;
+}  // namespace
+
+std::optional<double> Edit::number() const {
+    std::string_view digits = text;
+    while (!digits.empty() && digits.front() == ' ')
+        digits.remove_prefix(1);
+    while (!digits.empty() && digits.back() == ' ')
+        digits.remove_suffix(1);
+    double value = 0;
+    const char* end = digits.data() + digits.size();
+    auto [stop, error] = std::from_chars(digits.data(), end, value, std::chars_format::fixed);
+    if (digits.empty() || error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    if (!numeric) return value;
+    const auto point = digits.find('.');
+    const auto decimals = point == std::string_view::npos ? 0 : digits.size() - point - 1;
+    if (decimals > static_cast<size_t>(std::max(numeric->decimals, 0))) return std::nullopt;
+    if (value < numeric->minimum || value > numeric->maximum) return std::nullopt;
+    return value;
+}
+
+void Edit::setNumber(double value) {
+    const int decimals = numeric ? std::clamp(numeric->decimals, 0, kMostDecimals) : 0;
+    char buffer[kNumberRoom];
+    auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc()) return;
+    std::string shown(buffer, end);
+    // A negative value that rounds to zero shows as zero.
+    if (shown.front() == '-' && shown.find_first_not_of("-0.") == std::string::npos)
+        shown.erase(0, 1);
+    text = std::move(shown);
+}
+
 const std::string& ComboBox::selectedText() const {
     static const std::string kNothing;
-    if (selected < 0 || selected >= static_cast<int>(entries.size())) return kNothing;
-    return entries[selected];
+    if (selected < 0 || selected >= count()) return kNothing;
+    return entries_[selected];
 }
 
 bool ComboBox::select(const std::string& text) {
-    auto it = std::find(entries.begin(), entries.end(), text);
-    if (it == entries.end()) return false;
-    selected = static_cast<int>(it - entries.begin());
+    auto it = std::find(entries_.begin(), entries_.end(), text);
+    if (it == entries_.end()) return false;
+    selected = static_cast<int>(it - entries_.begin());
     return true;
 }
 
@@ -25,12 +84,34 @@ Control* Screen::find(std::string_view key) const {
     return nullptr;
 }
 
+Screen::HandlerScope::HandlerScope(Screen& screen) : screen_(screen) {
+    ++screen_.handlerDepth_;
+}
+
+Screen::HandlerScope::~HandlerScope() {
+    if (--screen_.handlerDepth_ == 0) screen_.retired_.clear();
+}
+
+bool Button::press() {
+    if (!visible || !enabled) return false;
+    if (twoState) toggleCaption();
+    if (onClick) onClick();
+    return true;
+}
+
 bool Screen::click(std::string_view key) {
     auto* button = find<Button>(key);
-    if (!button || !button->visible || !button->enabled) return false;
-    if (button->twoState) button->toggleCaption();
-    if (button->onClick) button->onClick();
-    return true;
+    if (!button) return false;
+    HandlerScope scope(*this);
+    return button->press();
+}
+
+Button* Screen::exitButton() const {
+    for (const auto& control : controls_)
+        if (auto* button = dynamic_cast<Button*>(control.get());
+            button && button->isExit && button->visible && button->enabled)
+            return button;
+    return nullptr;
 }
 
 Section& Screen::section(std::string title, int columns, bool columnMajor) {
@@ -120,6 +201,8 @@ Button& Screen::addHelpButton() {
 
 void Screen::clearControls() {
     sections_.clear();
+    if (handlerDepth_ > 0)
+        std::move(controls_.begin(), controls_.end(), std::back_inserter(retired_));
     controls_.clear();
     ++layoutRevision_;
 }

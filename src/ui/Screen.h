@@ -54,6 +54,24 @@ public:
     // Returns false when the button is missing, hidden or disabled.
     bool click(std::string_view key);
 
+    // Held by whoever runs one of this screen's handlers (click, a front end's
+    // widget signals). A handler may replace the controls, its own among them:
+    // those are kept until the outermost scope ends, so the running handler, the
+    // control that called it and the front end's references stay valid until then.
+    class HandlerScope {
+    public:
+        explicit HandlerScope(Screen& screen);
+        ~HandlerScope();
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        Screen& screen_;
+    };
+
+    // The first visible, enabled button marked isExit; nullptr when there is none.
+    Button* exitButton() const;
+
     bool closed() const { return closed_; }
     void close() { closed_ = true; }
     void reopen() { closed_ = false; }
@@ -83,6 +101,7 @@ protected:
     Button& addHelpButton();
 
     // Removes every control and section (for pages that rebuild their controls).
+    // Inside a handler the removed controls live on until the handler returns.
     void clearControls();
 
 private:
@@ -91,10 +110,12 @@ private:
 
     std::string title_;
     std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<std::unique_ptr<Control>> retired_;  // removed while a handler ran
     std::vector<Section> sections_;
     std::string focus_;
     bool closed_ = false;
     int layoutRevision_ = 0;
+    int handlerDepth_ = 0;
 };
 
 template <class T>

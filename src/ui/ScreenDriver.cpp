@@ -135,7 +135,7 @@ DriveResult setControl(Screen& screen, const std::string& name, const std::strin
             auto& list = static_cast<ComboBox&>(*control);
             if (!list.select(value))
                 return unknown("\"" + controlName(list) + "\" has no entry \"" + value +
-                               "\"; it has " + joined(list.entries));
+                               "\"; it has " + joined(list.entries()));
             if (list.onChange) list.onChange();
             return {};
         }

@@ -19,6 +19,16 @@ void Sheet::show(int index) {
     }
 }
 
+bool Sheet::show(const std::string& title) {
+    for (int i = 0; i < pageCount(); ++i) {
+        if (pages_[i].screen->title() == title) {
+            show(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Sheet::closed() const {
     for (const auto& entry : pages_)
         if (entry.screen->closed()) return true;

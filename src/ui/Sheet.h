@@ -20,6 +20,8 @@ public:
 
     // Brings a page to the front, setting it up when it is shown for the first time.
     void show(int index);
+    // The same for the page with this title; false when the sheet has none.
+    bool show(const std::string& title);
     int current() const { return current_; }
 
     bool closed() const;

@@ -19,7 +19,7 @@
 
 #include "DecimalCommaLocale.h"
 #include "datalog/DatalogFile.h"
-#include "shell/LocalTime.h"
+#include "image/LocalTime.h"
 
 extern char** environ;
 
@@ -141,7 +141,7 @@ TEST_F(DatalogCli, ResetAndFailures) {
 // The date of the local time as the files write it, under the given time locale.
 std::string fileDate(const std::string& locale) {
     vantrel::test::ScopedLocale time(LC_TIME, locale);
-    const std::string text = vantrel::shell::localDateTimeText(std::time(nullptr));
+    const std::string text = vantrel::image::localDateTimeText(std::time(nullptr));
     constexpr size_t kTimePart = 9;  // " hh:mm:ss"
     return vantrel::datalog::toLatin1(text.substr(0, text.size() - kTimePart));
 }

@@ -35,8 +35,8 @@ TEST_F(ActPassword, OpensWithNothingChosenAndTheCurrentView) {
     EXPECT_EQ(screen.title(), "Actuator Password");
     EXPECT_FALSE(rig.context.defaultView);
     EXPECT_EQ(list().selected, -1);
-    ASSERT_EQ(list().entries.size(), 256u);
-    EXPECT_EQ(list().entries[0x1A], "1Ah");
+    ASSERT_EQ(list().entries().size(), 256u);
+    EXPECT_EQ(list().entries()[0x1A], "1Ah");
 }
 
 TEST_F(ActPassword, UpdateWritesTheChosenByteBetweenUnlockAndLock) {

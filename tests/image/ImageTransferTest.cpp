@@ -528,7 +528,7 @@ protected:
 };
 
 TEST_F(Update, FullRunWritesEveryKeptByteIn241Frames) {
-    ASSERT_TRUE(updateImage(rig.context));
+    ASSERT_TRUE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     EXPECT_TRUE(rig.ui.errors.empty());
     auto run = writeRun(2);  // READ_VERSION, READ_STATUS; a Pro actuator is not probed
     ASSERT_EQ(run.size(), 241u);
@@ -581,7 +581,7 @@ TEST_F(Update, FileWithoutEveryWrittenAreaIsRefusedBeforeAnyFrame) {
         rig.ui.clearRecord();
         rig.ui.answers = {true};
         rig.ui.files = {incomplete};
-        EXPECT_FALSE(updateImage(rig.context)) << name;
+        EXPECT_FALSE(updateImage(rig.context, true)) << name;
         EXPECT_EQ(rig.ui.errors, std::vector<std::string>{"EEPROM file not complete"}) << name;
         EXPECT_TRUE(rig.actuator.frames().empty()) << name;
     }
@@ -594,19 +594,19 @@ TEST_F(Update, FileWithoutEveryWrittenAreaIsRefusedBeforeAnyFrame) {
     rig.ui.clearRecord();
     rig.ui.answers = {true};
     rig.ui.files = {path};
-    ASSERT_TRUE(updateImage(rig.context));
+    ASSERT_TRUE(updateImage(rig.context, true));
     EXPECT_EQ(writeRun(2).size(), 241u);
 }
 
 TEST_F(Update, RefusedWithoutLoginOrWithoutConsent) {
     rig.context.loginLevel = shell::kNotLoggedIn;
-    EXPECT_FALSE(updateImage(rig.context));
+    EXPECT_FALSE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     EXPECT_EQ(rig.ui.errors, std::vector<std::string>{"Incorrect Password entered"});
     EXPECT_TRUE(rig.ui.questions.empty());
 
     rig.context.loginLevel = shell::kService;
     rig.ui.answers = {false};
-    EXPECT_FALSE(updateImage(rig.context));
+    EXPECT_FALSE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     EXPECT_EQ(rig.ui.shown.back(),
               "question: Extract: This will over write the WHOLE of the EEPROM (including "
               "calibration data). Do you want to continue?");
@@ -615,7 +615,7 @@ TEST_F(Update, RefusedWithoutLoginOrWithoutConsent) {
 
 TEST_F(Update, NotInLocalWritesNothing) {
     rig.actuator.configure([](sim::Options& o) { o.notInLocal = true; });
-    EXPECT_FALSE(updateImage(rig.context));
+    EXPECT_FALSE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     EXPECT_EQ(rig.ui.messages, std::vector<std::string>{"Not in Local Data can not be updated"});
     EXPECT_EQ(addressed(framesOf(rig.actuator)),
               (std::vector<std::pair<int, int>>{{READ_VERSION, 0}, {READ_STATUS, 116}}));
@@ -625,7 +625,7 @@ TEST_F(Update, FailingFrameEndsTheRunUnlocked) {
     rig.actuator.configure([](sim::Options& o) {
         o.faults.refusals = {{WRITE_ID_PAIR, 100, 'E', -1}};
     });
-    EXPECT_FALSE(updateImage(rig.context));
+    EXPECT_FALSE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     EXPECT_EQ(rig.ui.errors, std::vector<std::string>{"EEPROM Error"});
     auto run = writeRun(2);
     EXPECT_EQ(run.back(), (Frame{WRITE_ID_PAIR, 100, source.bytes[100], source.bytes[101], 0}));
@@ -646,7 +646,7 @@ protected:
 };
 
 TEST_F(UpdateZr2, ProbeFindsALockThatRefusesWrites) {
-    ASSERT_TRUE(updateImage(rig.context));
+    ASSERT_TRUE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     auto frames = framesOf(rig.actuator);
     ASSERT_GE(frames.size(), 5u);
     EXPECT_EQ(addressed({frames.begin(), frames.begin() + 5}),
@@ -663,7 +663,7 @@ TEST_F(UpdateZr2, ProbeFindsALockThatRefusesWrites) {
 
 TEST_F(UpdateZr2, ProbeFindsALockThatTakesWrites) {
     rig.actuator.configure([](sim::Options& o) { o.acceptWritesWhileLocked = true; });
-    ASSERT_TRUE(updateImage(rig.context));
+    ASSERT_TRUE(updateImage(rig.context, rig.context.loginLevel != shell::kNotLoggedIn));
     EXPECT_EQ(writeRun(5).size(), 241u);
     EXPECT_EQ(rig.actuator.eeprom()[292], 0);
 }

@@ -14,47 +14,47 @@ namespace {
 TEST(ValueLists, IntegerListsAppendInclusiveRanges) {
     ui::ComboBox list;
     fillNumberList(list, 0, 0);
-    EXPECT_EQ(list.entries, std::vector<std::string>{"0"});
+    EXPECT_EQ(list.entries(), std::vector<std::string>{"0"});
 
-    list.entries = {"keep"};  // appended to, never cleared
+    list.assign({"keep"});  // appended to, never cleared
     fillNumberListSuffix(list, 25, 105, true, "%");
-    ASSERT_EQ(list.entries.size(), 82u);
-    EXPECT_EQ(list.entries[0], "keep");
-    EXPECT_EQ(list.entries[1], "25%");
-    EXPECT_EQ(list.entries.back(), "105%");
+    ASSERT_EQ(list.entries().size(), 82u);
+    EXPECT_EQ(list.entries()[0], "keep");
+    EXPECT_EQ(list.entries()[1], "25%");
+    EXPECT_EQ(list.entries().back(), "105%");
 
     list.clear();
     fillNumberListSuffix(list, 1, 2, false, "%");
-    EXPECT_EQ(list.entries, (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(list.entries(), (std::vector<std::string>{"1", "2"}));
 
     list.clear();
     fillHexList(list, 0, 255);
-    ASSERT_EQ(list.entries.size(), 256u);
-    EXPECT_EQ(list.entries[0], "00h");
-    EXPECT_EQ(list.entries[10], "0Ah");
-    EXPECT_EQ(list.entries[255], "FFh");
+    ASSERT_EQ(list.entries().size(), 256u);
+    EXPECT_EQ(list.entries()[0], "00h");
+    EXPECT_EQ(list.entries()[10], "0Ah");
+    EXPECT_EQ(list.entries()[255], "FFh");
 
     // The top of the 16-bit range ends instead of wrapping around.
     list.clear();
     fillNumberList(list, 65534, 65535);
-    EXPECT_EQ(list.entries, (std::vector<std::string>{"65534", "65535"}));
+    EXPECT_EQ(list.entries(), (std::vector<std::string>{"65534", "65535"}));
     list.clear();
     fillNumberList(list, 5, 4);
-    EXPECT_TRUE(list.entries.empty());
+    EXPECT_TRUE(list.entries().empty());
 }
 
 TEST(ValueLists, TenthsStopBelowTheLastValue) {
     ui::ComboBox list;
     fillTenthsList(list, 0.0f, 9.9f, false, "");
-    ASSERT_EQ(list.entries.size(), 99u);
-    EXPECT_EQ(list.entries[1], "0.1");
-    EXPECT_EQ(list.entries.back(), "9.8");
+    ASSERT_EQ(list.entries().size(), 99u);
+    EXPECT_EQ(list.entries()[1], "0.1");
+    EXPECT_EQ(list.entries().back(), "9.8");
 
     list.clear();
     fillTenthsList(list, 0.0f, 25.6f, true, "s");
-    ASSERT_EQ(list.entries.size(), 256u);
-    EXPECT_EQ(list.entries[125], "12.5s");
-    EXPECT_EQ(list.entries.back(), "25.5s");
+    ASSERT_EQ(list.entries().size(), 256u);
+    EXPECT_EQ(list.entries()[125], "12.5s");
+    EXPECT_EQ(list.entries().back(), "25.5s");
 }
 
 TEST(ValueLists, TenthsKeepTheirPointUnderADecimalCommaLocale) {
@@ -66,11 +66,11 @@ TEST(ValueLists, TenthsKeepTheirPointUnderADecimalCommaLocale) {
     ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
     ui::ComboBox list;
     fillTenthsList(list, -1.0f, 1.0f, true, "s");
-    ASSERT_EQ(list.entries.size(), 20u);
-    EXPECT_EQ(list.entries[0], "-1.0s");
-    EXPECT_EQ(list.entries[5], "-0.5s");
-    EXPECT_EQ(list.entries[10], "0.0s");
-    EXPECT_EQ(list.entries[19], "0.9s");
+    ASSERT_EQ(list.count(), 20u);
+    EXPECT_EQ(list.entries()[0], "-1.0s");
+    EXPECT_EQ(list.entries()[5], "-0.5s");
+    EXPECT_EQ(list.entries()[10], "0.0s");
+    EXPECT_EQ(list.entries()[19], "0.9s");
 }
 
 TEST(ValueLists, DelayWaitsAtLeastTheTimeAsked) {

@@ -194,15 +194,18 @@ TEST(QtUi, DialogsShownWhileBusyShowTheNormalCursor) {
 
 class Page : public ui::Screen {
 public:
-    Page(std::string title, int& setUps) : ui::Screen(std::move(title)), setUps_(setUps) {}
+    Page(std::string title, int& setUps, ui::Sheet* sheet = nullptr)
+        : ui::Screen(std::move(title)), setUps_(setUps), sheet_(sheet) {}
     const char* className() const override { return "Page"; }
     void setUp() override {
         ++setUps_;
         addButton("Done", [this] { close(); });
+        if (sheet_) addButton("To Contacts", [this] { sheet_->show("Contacts"); });
     }
 
 private:
     int& setUps_;
+    ui::Sheet* sheet_;
 };
 
 TEST(QtUi, SheetSetsUpPagesWhenFirstShownAndClosesWithAnyPage) {
@@ -226,6 +229,21 @@ TEST(QtUi, SheetSetsUpPagesWhenFirstShownAndClosesWithAnyPage) {
     QTest::mouseClick(qobject_cast<QPushButton*>(view.panel(2)->widgetFor("Done")), Qt::LeftButton);
     EXPECT_TRUE(sheet.closed());
     EXPECT_FALSE(view.isVisible());
+}
+
+TEST(QtUi, SheetShowsThePageAHandlerBringsToTheFront) {
+    int setUps = 0;
+    ui::Sheet sheet("Configuration");
+    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
+        sheet.addPage(std::make_unique<Page>(title, setUps, &sheet));
+    SheetView view(sheet);
+    view.show();
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel(0)->widgetFor("To Contacts")),
+                      Qt::LeftButton);
+    EXPECT_EQ(view.tabs().currentIndex(), 2);
+    ASSERT_TRUE(view.panel(2));
+    EXPECT_TRUE(view.panel(2)->widgetFor("Done"));
+    EXPECT_EQ(setUps, 2);
 }
 
 TEST(QtUi, SheetWindowCloseCancelsWithoutPressingButtons) {

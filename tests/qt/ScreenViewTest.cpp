@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <memory>
 
 #include "LampIndicator.h"
 #include "ModalDriver.h"
@@ -34,7 +35,7 @@ public:
             status->text = "applied";
             hideMe->visible = false;
             extra->enabled = !extra->enabled;
-            list->entries = {"10", "20", "30"};
+            list->assign({"10", "20", "30"});
             list->selected = 2;
             lamp->lit = true;
             bar->value = 40;
@@ -43,7 +44,7 @@ public:
         box = &addCheckBox("5% Boost");
         box->onChange = [this] { status->text = box->checked ? "boost on" : "boost off"; };
         list = &addComboBox("Close Torque %");
-        list->entries = {"40", "50"};
+        list->assign({"40", "50"});
         list->selected = 0;
         name = &addEdit("Name");
         name->maxLength = 8;
@@ -213,6 +214,62 @@ TEST(ScreenView, WidgetEditsReachTheModels) {
     EXPECT_EQ(notes->toPlainText(), "a\nb\nc-too-lo");
 }
 
+TEST(ScreenView, ListsAreRefilledOnlyWhenTheirEntriesChange) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    auto* combo = widget<QComboBox>(view, "Close Torque %");
+    int refills = 0;
+    QObject::connect(combo->model(), &QAbstractItemModel::rowsInserted, [&] { ++refills; });
+
+    // Typing elsewhere re-syncs every widget but leaves the list alone.
+    QTest::keyClicks(widget<QLineEdit>(view, "Name"), "abc");
+    EXPECT_EQ(refills, 0);
+
+    // New entries of the same count are shown, and so is the model's choice.
+    screen.list->clear();
+    screen.list->add("60");
+    screen.list->add("70");
+    screen.list->selected = 1;
+    QtUi().refresh();
+    EXPECT_GT(refills, 0);
+    EXPECT_EQ(combo->itemText(0), "60");
+    EXPECT_EQ(combo->currentText(), "70");
+    EXPECT_EQ(screen.list->selected, 1);
+}
+
+TEST(ScreenView, NumericBoxTakesOnlyNumbersOfItsRange) {
+    class Numbers : public ui::Screen {
+    public:
+        Numbers() : ui::Screen("Numbers") {
+            delay = &addEdit("Delay (s)");
+            delay->numeric = ui::NumericRange{0, 25.5, 1};
+            delay->setNumber(2);
+        }
+        const char* className() const override { return "Numbers"; }
+        ui::Edit* delay;
+    } screen;
+    ScreenView view(screen);
+    view.show();
+    auto* box = widget<QLineEdit>(view, "Delay (s)");
+    EXPECT_EQ(box->text(), "2.0");
+    EXPECT_TRUE(box->alignment() & Qt::AlignRight);
+
+    box->clear();
+    // Letters, a comma, a sign the range cannot take and a second decimal are refused.
+    QTest::keyClicks(box, "1a,-2.55");
+    EXPECT_EQ(screen.delay->text, "12.5");
+    EXPECT_EQ(screen.delay->number(), 12.5);
+
+    // On the way to a number of the range the text is kept, and read as none yet.
+    for (const char* typed : {".", "30"}) {
+        box->clear();
+        QTest::keyClicks(box, typed);
+        EXPECT_EQ(screen.delay->text, typed);
+        EXPECT_EQ(screen.delay->number(), std::nullopt) << typed;
+    }
+}
+
 TEST(ScreenView, ModelChangesOutsideHandlersShowOnRefresh) {
     Everything screen;
     QtUi ui;
@@ -289,6 +346,45 @@ TEST(ScreenView, RebuildsWhenTheScreenReplacesItsControls) {
     EXPECT_EQ(view.findChildren<QLineEdit*>().size(), 2);
 }
 
+// A page whose handlers rebuild the controls they belong to and then go on with
+// their captures, as a page's "Current" button or view list does.
+class SelfRebuilding : public ui::Screen {
+public:
+    SelfRebuilding() : ui::Screen("Self") { rebuild(); }
+    const char* className() const override { return "SelfRebuilding"; }
+    void rebuild() {
+        clearControls();
+        addButton("Flip", [this, token = std::make_shared<int>()] {
+            std::weak_ptr<int> mine = token;
+            rebuild();
+            aliveAfterRebuild.push_back(!mine.expired());
+        });
+        auto& list = addComboBox("View");
+        list.assign({"One", "Two"});
+        list.selected = 0;
+        list.onChange = [this, token = std::make_shared<int>()] {
+            std::weak_ptr<int> mine = token;
+            rebuild();
+            aliveAfterRebuild.push_back(!mine.expired());
+        };
+    }
+    std::vector<bool> aliveAfterRebuild;
+};
+
+TEST(ScreenView, HandlerThatRebuildsItsOwnControlRunsToTheEnd) {
+    SelfRebuilding screen;
+    ScreenView view(screen);
+    view.show();
+    QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("Flip")), Qt::LeftButton);
+    qobject_cast<QComboBox*>(view.panel().widgetFor("View"))->setCurrentIndex(1);
+    EXPECT_EQ(screen.aliveAfterRebuild, (std::vector<bool>{true, true}));
+    // The new widgets show the new controls.
+    auto* list = qobject_cast<QComboBox*>(view.panel().widgetFor("View"));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->currentIndex(), 0);
+    EXPECT_TRUE(view.panel().widgetFor("Flip"));
+}
+
 // A menu: a button that opens nothing but moves focus, and an exit button.
 class Menu : public ui::Screen {
 public:
@@ -299,7 +395,7 @@ public:
             addButton("EXIT", [this] {
                 ++exits;
                 close();
-            });
+            }).isExit = true;
     }
     const char* className() const override { return "Menu"; }
     int exits = 0;

@@ -16,7 +16,7 @@
 #include "ScreenView.h"
 #include "SimFixture.h"
 #include "TextCodec.h"
-#include "shell/ScreenLoop.h"
+#include "registry/ScreenRegistry.h"
 
 namespace vantrel::qt {
 namespace {
@@ -47,7 +47,7 @@ void expectShows(const ScreenView& view, const ui::Control& control, const char*
             auto& model = static_cast<const ui::ComboBox&>(control);
             auto* combo = qobject_cast<QComboBox*>(widget);
             ASSERT_TRUE(combo);
-            EXPECT_EQ(combo->count(), static_cast<int>(model.entries.size()));
+            EXPECT_EQ(combo->count(), static_cast<int>(model.entries().size()));
             EXPECT_EQ(combo->currentText(), fromLatin1(model.selectedText()));
             break;
         }
@@ -72,7 +72,7 @@ TEST(ShellScreens, EveryScreenOfTheLoopRendersItsModel) {
     std::vector<uint16_t> rendered;
     for (uint16_t code = 0; code <= kLastCode; ++code) {
         test::SimRig rig;
-        auto screen = shell::makeScreen(rig.context, code);
+        auto screen = registry::makeScreen(rig.context, code);
         if (!screen) continue;
         screen->setUp();
         ScreenView view(*screen);
@@ -151,7 +151,7 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
             modal->close();  // the window's X leaves as EXIT does
         },
     });
-    shell::runScreenLoop(tool.context);
+    registry::runProgram(tool.context);
 
     EXPECT_TRUE(driver.finished());
     EXPECT_EQ(driver.seen(), (QStringList{"Main Menu", "Login", "Error", "Main Menu"}));

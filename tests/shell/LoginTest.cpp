@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "ShellFixture.h"
-#include "shell/FileReplace.h"
+#include "image/FileReplace.h"
 #include "shell/LoginMenu.h"
 #include "shell/NewPassword.h"
 
@@ -150,7 +150,7 @@ TEST_F(Login, UnwritableStoreIsReportedNotIgnored) {
 TEST_F(Login, StoreIsPrivateWhateverIsLeftAtItsTemporaryName) {
     // A readable file left where the store writes its temporary copy, and a link there.
     const auto store = f.directory() / "Rudozi Vantrel.ini";
-    const auto temporary = f.directory() / temporaryFileName("Rudozi Vantrel.ini", ::getpid(), 0);
+    const auto temporary = f.directory() / image::temporaryFileName("Rudozi Vantrel.ini", ::getpid(), 0);
     const auto elsewhere = f.directory() / "elsewhere";
     namespace fs = std::filesystem;
     for (bool asLink : {false, true}) {

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "ShellFixture.h"
+#include "registry/ScreenRegistry.h"
 #include "shell/AboutBox.h"
 #include "shell/Downloads.h"
 #include "shell/MainMenu.h"
-#include "shell/ScreenLoop.h"
 
 namespace vantrel::shell {
 namespace {
@@ -51,7 +51,7 @@ void expectNoDeadEnds(uint16_t code, const std::vector<std::string>& captions) {
     for (const auto& caption : captions) {
         test::ShellFixture f;
         f.context.loginLevel = kService;
-        auto screen = makeScreen(f.context, code);
+        auto screen = registry::makeScreen(f.context, code);
         ASSERT_TRUE(screen);
         screen->setUp();
         const auto& button = screen->get<ui::Button>(caption);
@@ -61,7 +61,7 @@ void expectNoDeadEnds(uint16_t code, const std::vector<std::string>& captions) {
         f.ui.onRunScreen = [](ui::Screen& s) { s.close(); };
         screen->click(caption);
         if (f.context.nextScreen != code && f.context.nextScreen != kExit) {
-            EXPECT_TRUE(makeScreen(f.context, f.context.nextScreen)) << caption;
+            EXPECT_TRUE(registry::makeScreen(f.context, f.context.nextScreen)) << caption;
         }
     }
 }

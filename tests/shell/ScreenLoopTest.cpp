@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ShellFixture.h"
-#include "shell/ScreenLoop.h"
+#include "registry/ScreenRegistry.h"
 
 namespace vantrel::shell {
 namespace {
@@ -31,7 +31,7 @@ std::vector<std::string> runScript(test::ShellFixture& f, std::vector<Step> step
         EXPECT_EQ(screen.title(), steps[next].title);
         steps[next++].act(screen);
     };
-    runScreenLoop(f.context);
+    registry::runProgram(f.context);
     EXPECT_EQ(next, steps.size());
     return titles;
 }
@@ -85,7 +85,7 @@ TEST(ScreenLoop, ScreenClosedWithoutNewCodeIsShownAgain) {
 TEST(ScreenLoop, CodeWithoutScreenFallsBackToMainMenu) {
     test::ShellFixture f;
     for (uint16_t code : {uint16_t{4}, uint16_t{12}, uint16_t{0xFFFF}})
-        EXPECT_FALSE(makeScreen(f.context, code)) << code;
+        EXPECT_FALSE(registry::makeScreen(f.context, code)) << code;
     runScript(f, {
                      {"Main Menu",
                       [&](ui::Screen& s) {
@@ -106,10 +106,12 @@ TEST(ScreenLoop, EveryScreenOfTheShellHasItsTitleAndClass) {
         {kDiagnostics, "Diagnostics ", "CDiagnostics"},
     };
     for (const auto& [code, title, className] : screens) {
-        auto screen = makeScreen(f.context, code);
+        auto screen = registry::makeScreen(f.context, code);
         ASSERT_TRUE(screen) << code;
         EXPECT_EQ(screen->title(), title);
         EXPECT_EQ(screen->className(), className);
+        // The window's close button leaves through it.
+        EXPECT_TRUE(screen->exitButton()) << title;
     }
 }
 

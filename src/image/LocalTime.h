@@ -4,9 +4,9 @@
 #include <ctime>
 #include <string>
 
-namespace vantrel::shell {
+namespace vantrel::image {
 
 // Each of the two parts is cut at 24 characters; callers cut or pad the whole.
 std::string localDateTimeText(std::time_t when);
 
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace vantrel::shell {
+namespace vantrel::image {
 
 // The length of the UTF-8 sequence starting at text[i] and its code point, or 0
 // when the bytes there are not a well-formed sequence.
@@ -13,4 +13,4 @@ size_t decodeUtf8(std::string_view text, size_t i, uint32_t& codePoint);
 // True when every byte belongs to a well-formed sequence.
 bool isValidUtf8(std::string_view text);
 
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

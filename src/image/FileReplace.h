@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel::shell {
+namespace vantrel::image {
 
 // A new file's mode before the user's umask narrows it, as for any new file.
 inline constexpr mode_t kNewFileMode = 0666;
@@ -32,4 +32,4 @@ bool replaceFile(const std::string& path, std::string_view bytes,
 // The name of a temporary file for the target file name: ".<name>.<pid>-<n>.tmp".
 std::string temporaryFileName(const std::string& fileName, pid_t pid, int attempt);
 
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

@@ -1,4 +1,4 @@
-#include "shell/FileReplace.h"
+#include "image/FileReplace.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace vantrel::shell {
+namespace vantrel::image {
 namespace {
 
 namespace fs = std::filesystem;
@@ -108,4 +108,4 @@ INSTANTIATE_TEST_SUITE_P(Temporary, FileReplace, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Named" : "Unnamed"; });
 
 }  // namespace
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

@@ -1,8 +1,8 @@
-#include "shell/LocalTime.h"
+#include "image/LocalTime.h"
 
 #include <algorithm>
 
-namespace vantrel::shell {
+namespace vantrel::image {
 
 namespace {
 constexpr size_t kMaxPart = 24;
@@ -24,4 +24,4 @@ std::string localDateTimeText(std::time_t when) {
     return format(local, kDateFormat) + format(local, kTimeFormat);
 }
 
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

@@ -1,6 +1,6 @@
-#include "shell/Utf8.h"
+#include "image/Utf8.h"
 
-namespace vantrel::shell {
+namespace vantrel::image {
 
 size_t decodeUtf8(std::string_view text, size_t i, uint32_t& codePoint) {
     const auto lead = static_cast<uint8_t>(text[i]);
@@ -41,4 +41,4 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

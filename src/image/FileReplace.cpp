@@ -1,4 +1,4 @@
-#include "shell/FileReplace.h"
+#include "image/FileReplace.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,7 +9,7 @@
 #include <charconv>
 #include <filesystem>
 
-namespace vantrel::shell {
+namespace vantrel::image {
 
 namespace {
 
@@ -157,4 +157,4 @@ bool replaceFile(const std::string& path, std::string_view bytes, const ReplaceO
     return true;
 }
 
-}  // namespace vantrel::shell
+}  // namespace vantrel::image

@@ -1,0 +1,27 @@
+#pragma once
+// What the link layer needs of the process-wide state: the platform's dialogs (for
+// reports), the error-flag word, the shared serial port and its device name. The
+// layers above extend it (the image layer adds the configuration image, the shell
+// the rest of its state), so a link operation takes the lowest state it needs.
+#include <cstdint>
+#include <string>
+
+#include "link/SerialPort.h"
+#include "ui/Ui.h"
+
+namespace vantrel::link {
+
+inline constexpr const char* kDefaultPortName = "/dev/ttyUSB0";
+
+struct LinkState {
+    explicit LinkState(ui::Ui& ui) : ui(ui) {}
+    LinkState(const LinkState&) = delete;
+    LinkState& operator=(const LinkState&) = delete;
+
+    ui::Ui& ui;
+    uint32_t errorFlags = 0;
+    SerialPort port;  // shared by every LinkPort
+    std::string portName = kDefaultPortName;
+};
+
+}  // namespace vantrel::link
