@@ -102,6 +102,8 @@ DriveResult setControl(Screen& screen, const std::string& name, const std::strin
                        joined(names));
     }
     if (!control->enabled) return disabled(controlName(*control));
+    // A change handler may replace the controls: they live on until it returns.
+    Screen::HandlerScope scope(screen);
     switch (control->kind) {
         case ControlKind::Button: {
             auto& button = static_cast<Button&>(*control);
