@@ -99,43 +99,4 @@ void ChoiceField::take(image::ConfigImage& image) {
         }
 }
 
-std::optional<double> NumberField::number() const {
-    const std::string& text = edit_.text;
-    double value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    while (first < last && *first == ' ')
-        ++first;
-    while (last > first && last[-1] == ' ')
-        --last;
-    if (first < last && *first == '+') ++first;
-    auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last) return std::nullopt;
-    return value;
-}
-
-std::optional<std::string> NumberField::refusal() const {
-    const std::optional<double> value = number();
-    if (!value || *value < minimum || *value > maximum) return outOfRange;
-    return std::nullopt;
-}
-
-void NumberField::load(const image::ConfigImage& image, bool defaultView) {
-    if (defaultView && !hasDefaultCopy() && defaultText) {
-        edit_.text = *defaultText;
-        return;
-    }
-    // Formatted without the locale: a box shows what it takes back.
-    char text[32];
-    auto end = std::to_chars(text, text + sizeof text, stored(image, defaultView) / scale,
-                             std::chars_format::fixed, decimals)
-                   .ptr;
-    edit_.text.assign(text, end);
-}
-
-void NumberField::take(image::ConfigImage& image) {
-    if (const std::optional<double> value = number())
-        bits_.write(image, static_cast<uint32_t>(std::trunc(*value * scale)));
-}
-
 }  // namespace vantrel::pages

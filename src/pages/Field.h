@@ -149,26 +149,4 @@ private:
     std::vector<uint32_t> values_;
 };
 
-// A numeric edit box: value = number × scale, range checked before taking.
-class NumberField : public Field {
-public:
-    NumberField(ui::Edit& edit, Bits bits, std::optional<int> defaultOffset)
-        : Field(bits, defaultOffset), edit_(edit) {}
-    ui::Control& control() override { return edit_; }
-    void load(const image::ConfigImage& image, bool defaultView) override;
-    void take(image::ConfigImage& image) override;
-    std::optional<std::string> refusal() const override;
-
-    double scale = 1;
-    double minimum = 0;
-    double maximum = 0;
-    int decimals = 0;
-    std::string outOfRange;  // the message for a value that is not taken
-    std::optional<std::string> defaultText;
-
-private:
-    std::optional<double> number() const;
-    ui::Edit& edit_;
-};
-
 }  // namespace vantrel::pages

@@ -1,5 +1,7 @@
 #include "ui/ScreenDriver.h"
 
+#include <charconv>
+
 namespace vantrel::ui {
 
 namespace {
@@ -66,6 +68,26 @@ DriveResult unknown(std::string problem) {
 
 DriveResult disabled(const std::string& name) {
     return {DriveResult::Outcome::Disabled, "\"" + name + "\" is disabled"};
+}
+
+// Selects the entry with this text; "TEXT#N" the N-th of several entries of the same
+// text (a list may offer one text at two positions that store different values).
+bool selectEntry(ComboBox& list, const std::string& value) {
+    if (list.select(value)) return true;
+    const auto mark = value.rfind('#');
+    if (mark == std::string::npos) return false;
+    int wanted = 0;
+    const char* first = value.data() + mark + 1;
+    const char* last = value.data() + value.size();
+    auto [end, error] = std::from_chars(first, last, wanted);
+    if (error != std::errc() || end != last || wanted < 1) return false;
+    const std::string text = value.substr(0, mark);
+    for (int i = 0; i < list.count(); ++i)
+        if (list.entries()[i] == text && --wanted == 0) {
+            list.selected = i;
+            return true;
+        }
+    return false;
 }
 
 Control* findSettable(const Screen& screen, const std::string& name) {
@@ -135,7 +157,7 @@ DriveResult setControl(Screen& screen, const std::string& name, const std::strin
         }
         case ControlKind::ComboBox: {
             auto& list = static_cast<ComboBox&>(*control);
-            if (!list.select(value))
+            if (!selectEntry(list, value))
                 return unknown("\"" + controlName(list) + "\" has no entry \"" + value +
                                "\"; it has " + joined(list.entries()));
             if (list.onChange) list.onChange();

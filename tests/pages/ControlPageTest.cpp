@@ -37,7 +37,7 @@ std::vector<PageCase> rows() {
                  .after = {{r(65), 0xFD}, {r(66), 0xFF}, {r(67), 0x08}}},
         PageCase{.name = "the second Stationary stores 2",
                  .page = kPage,
-                 .steps = {"pick 2 Wire Priority=2", "keep"},
+                 .steps = {"set 2 Wire Priority=Stationary#2", "keep"},
                  .shows = {"2 Wire Priority: Stationary"},
                  .after = {{r(65), 0x04}}},
         PageCase{.name = "an IR value without an entry is kept with its neighbours",

@@ -75,14 +75,6 @@ void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string
         auto* list = page->find<ui::ComboBox>(name);
         ASSERT_NE(list, nullptr) << step;
         EXPECT_EQ(list->entries().size(), std::stoul(count)) << step;
-    } else if (verb == "pick") {
-        auto [name, position] = split(rest, '=');
-        auto* list = page->find<ui::ComboBox>(name);
-        ASSERT_NE(list, nullptr) << step;
-        ASSERT_TRUE(list->enabled) << step;
-        ASSERT_LT(std::stoul(position), list->entries().size()) << step;
-        list->selected = std::stoi(position);
-        if (list->onChange) list->onChange();
     } else if (verb == "absent") {
         for (const std::string& line : ui::showControls(*page))
             EXPECT_FALSE(line.starts_with(rest + ": ")) << step;

@@ -29,8 +29,7 @@ struct PageCase {
     std::vector<ByteAt> actuator{};  // actuator EEPROM bytes before
     // "set NAME=VALUE", "press CAPTION", "send" (Yes), "keep" (No, Yes),
     // "discard" (No, No), "goto TITLE", "entries NAME=COUNT" (a list's size),
-    // "pick NAME=POSITION" (a list's entry by position, for entries of the same
-    // text), "absent NAME" (no control of that name is shown), "answer yes no ..."
+    // "absent NAME" (no control of that name is shown), "answer yes no ..."
     // (the answers to the questions the next step asks beyond its own), "asked TEXT"
     // (a question asked so far).
     std::vector<std::string> steps{};
