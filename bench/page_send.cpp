@@ -1,12 +1,15 @@
-// Send of a configuration page (Stop Settings) and of an option page (the first bus
-// Mk2 page) against the simulated actuator paced at 115200 baud: as a ratio to a
+// Send of configuration pages (Stop Settings; Service Notes in the serial numbers
+// view: unlock, 64 text pairs, the checksum frame, lock) and of an option page (the
+// first bus Mk2 page) against the simulated actuator paced at 115200 baud: as a ratio to a
 // bare loop that sends the same frames over the same line, and to the wire time of
 // the frames and replies.
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "BenchRig.h"
 #include "options/BusMk2Page1.h"
+#include "pages/ServiceNotes.h"
 #include "pages/StopSettings.h"
 
 namespace {
@@ -23,8 +26,11 @@ double median(std::vector<double> v) {
 
 // Alternates the page's Send and the bare loop, so that both see the same line and
 // scheduler, and prints the medians.
-void measure(bench::Rig& rig, pages::ConfigPage& page, const char* name) {
+// prepare runs after the page's set-up (a view to switch to).
+void measure(bench::Rig& rig, pages::ConfigPage& page, const char* name,
+             const std::function<void()>& prepare = {}) {
     page.setUp();
+    if (prepare) prepare();
     std::vector<double> sends, bares, wires;
     for (int round = 0; round < kRounds; ++round) {
         rig.actuator.clearLog();
@@ -57,6 +63,8 @@ int main() {
 
     pages::CConfTab1 stopSettings(rig.context);
     measure(rig, stopSettings, "Stop Settings");
+    pages::CConfTab6 notes(rig.context);
+    measure(rig, notes, "Service Notes (S/Nos)", [&] { notes.click(pages::kNotesCaption); });
     options::COptTabBus1 busPage1(rig.context);
     measure(rig, busPage1, "Option - BUS mk2 page 1");
     return rig.ui.errors ? 1 : 0;
