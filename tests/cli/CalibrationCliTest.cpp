@@ -1,9 +1,7 @@
 // vantrel-cli calibration against its in-process simulated actuator, whose
 // calibration registers hold offsets 3 and 3, scalings 2 and 1, normalisation 3 and
 // gain 2.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
+#include "CliProcess.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -14,52 +12,22 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using CliRun = clitest::Result;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class CalibrationCli : public ::testing::Test {
+class CalibrationCli : public clitest::Cli {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vantrel-calib-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
+        Cli::SetUp();
+        folder = home_;
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
+    // Runs the tool against its in-process simulated actuator.
+    CliRun run(std::vector<std::string> args) {
+        args.insert(args.begin(), "--simulate");
+        return cli(std::move(args));
     }
-
-    // Runs the tool with each argument quoted, a settings store of its own, no
-    // terminal on standard input and a time limit.
-    CliRun run(const std::vector<std::string>& args) {
-        const std::string errFile = folder + "/stderr";
-        std::string command =
-            "XDG_CONFIG_HOME='" + folder + "' timeout 60 '" + VANTREL_CLI_PATH + "' --simulate";
-        for (const std::string& arg : args)
-            command += " '" + arg + "'";
-        command += " </dev/null 2>'" + errFile + "'";
-        CliRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        char buffer[512];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(errFile);
-        result.err.assign(std::istreambuf_iterator<char>(err), {});
-        return result;
-    }
-
     CliRun asService(std::vector<std::string> args) {
         args.insert(args.begin(), {"--login", "service", "--password", "w4"});
-        return run(args);
+        return run(std::move(args));
     }
 
     std::string folder;
