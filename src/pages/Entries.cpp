@@ -4,28 +4,32 @@
 
 namespace vantrel::pages {
 
-std::vector<std::string> numberEntries(uint16_t first, uint16_t last) {
+namespace {
+
+// The entries a shared filler writes into an empty list.
+template <class Filler, class... Args>
+std::vector<std::string> filled(Filler filler, Args... args) {
     ui::ComboBox list;
-    image::fillNumberList(list, first, last);
+    filler(list, args...);
     return list.entries();
+}
+
+}  // namespace
+
+std::vector<std::string> numberEntries(uint16_t first, uint16_t last) {
+    return filled(image::fillNumberList, first, last);
 }
 
 std::vector<std::string> suffixEntries(uint16_t first, uint16_t last, std::string_view suffix) {
-    ui::ComboBox list;
-    image::fillNumberListSuffix(list, first, last, true, suffix);
-    return list.entries();
+    return filled(image::fillNumberListSuffix, first, last, true, suffix);
 }
 
 std::vector<std::string> hexEntries(uint16_t first, uint16_t last) {
-    ui::ComboBox list;
-    image::fillHexList(list, first, last);
-    return list.entries();
+    return filled(image::fillHexList, first, last);
 }
 
 std::vector<std::string> tenthsEntries(float first, float last, std::string_view suffix) {
-    ui::ComboBox list;
-    image::fillTenthsList(list, first, last, true, suffix);
-    return list.entries();
+    return filled(image::fillTenthsList, first, last, true, suffix);
 }
 
 }  // namespace vantrel::pages
