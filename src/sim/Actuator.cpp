@@ -31,6 +31,10 @@ constexpr int kDefaultOffset = 43;
 constexpr int kCopiedRegisters = 26;
 constexpr uint8_t kCopyDefaultToCurrent = 209;
 constexpr int kOpenLimit = 68;  // register of the 24-bit open limit
+constexpr int kCloseTorque = 42;
+constexpr int kOpenTorque = 43;
+constexpr uint8_t kSimCloseTorque = 70;  // percent
+constexpr uint8_t kSimOpenTorque = 80;
 constexpr uint8_t kCopyCurrentToDefault = 212;
 
 // Checksummed areas of the configuration page: first register, length, checksum register.
@@ -103,6 +107,9 @@ std::array<uint8_t, 512> initialEeprom() {
     for (int r = 6; r < 256; ++r)
         e[kRegisterBase + r] = static_cast<uint8_t>(r % 4);
     std::copy(std::begin(openLimit), std::end(openLimit), e.begin() + kRegisterBase + kOpenLimit);
+    // Torque limits a real actuator would hold, so that the pages show them.
+    e[kRegisterBase + kCloseTorque] = kSimCloseTorque;
+    e[kRegisterBase + kOpenTorque] = kSimOpenTorque;
     for (int i = 0; i < kCopiedRegisters; ++i)
         e[kRegisterBase + kCurrentFirst + kDefaultOffset + i] =
             e[kRegisterBase + kCurrentFirst + i];
