@@ -68,10 +68,10 @@ void QtUi::message(const std::string& text, const std::string& caption, ui::Icon
     box.exec();
 }
 
-bool QtUi::question(const std::string& text, const std::string& caption) {
+bool QtUi::question(const std::string& text, const std::string& caption, ui::Answer byDefault) {
     QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
                     QMessageBox::Yes | QMessageBox::No, currentDialog());
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(byDefault == ui::Answer::No ? QMessageBox::No : QMessageBox::Yes);
     // Closing the box without an answer counts as No.
     box.setEscapeButton(QMessageBox::No);
     NormalCursor cursor(*this);

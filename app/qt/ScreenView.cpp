@@ -1,5 +1,6 @@
 #include "ScreenView.h"
 
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,6 +27,15 @@ ScreenView::ScreenView(ui::Screen& screen, QWidget* parent) : QDialog(parent) {
 void ScreenView::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     panel_->applyFocus();
+}
+
+void ScreenView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        !screen().exitsOnEscape()) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ScreenView::fitContents() {

@@ -22,6 +22,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape is ignored on a screen that does not leave on Escape.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void closeIfDone();

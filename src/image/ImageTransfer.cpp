@@ -382,7 +382,7 @@ bool updateImage(ImageState& state, bool loggedIn) {
         link::reportLinkError(state);
         return false;
     }
-    if (!state.ui.question(kOverwriteQuestion, kOverwriteCaption)) return false;
+    if (!state.ui.question(kOverwriteQuestion, kOverwriteCaption, ui::Answer::No)) return false;
     EepromAreasHeld held;
     if (!loadImageFile(state, &held)) return false;
     if (!holdsEveryWrittenArea(held)) {

@@ -50,6 +50,23 @@ TEST(QtUi, QuestionAnswersYesOrNo) {
     EXPECT_EQ(text, "Do you want to Save to file?");
 }
 
+TEST(QtUi, EnterOnAnOverwriteQuestionAnswersNo) {
+    QtUi ui;
+    std::vector<QString> defaults;
+    auto enter = [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_TRUE(box);
+        defaults.push_back(box->defaultButton()->text());
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    ModalDriver driver({enter, enter});
+    EXPECT_FALSE(
+        ui.question("This will over write the WHOLE of the EEPROM", "Extract", ui::Answer::No));
+    EXPECT_TRUE(ui.question("Do you want to extract from Actuator?", "Extract"));
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(defaults, (std::vector<QString>{"&No", "&Yes"}));
+}
+
 TEST(QtUi, MessageTitleIsTheCaptionOrTheApplicationName) {
     QtUi ui;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
