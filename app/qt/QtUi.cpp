@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "CErrorDlg.h"
+#include "DialogLook.h"
 #include "ScreenPanel.h"
 #include "ScreenView.h"
 #include "SheetView.h"
@@ -59,11 +60,14 @@ QtUi::~QtUi() {
 }
 
 void QtUi::message(const std::string& text, const std::string& caption, ui::Icon icon) {
-    QMessageBox::Icon boxIcon = icon == ui::Icon::Information   ? QMessageBox::Information
-                                : icon == ui::Icon::Exclamation ? QMessageBox::Warning
-                                                                : QMessageBox::NoIcon;
+    // A message without a kind of its own tells the user something: information.
+    QMessageBox::Icon boxIcon =
+        icon == ui::Icon::Exclamation ? QMessageBox::Warning : QMessageBox::Information;
     QString title = caption.empty() ? QApplication::applicationName() : fromLatin1(caption);
     QMessageBox box(boxIcon, title, fromLatin1(text), QMessageBox::Ok, currentDialog());
+    box.setTextFormat(Qt::PlainText);
+    setDialogButtons(box);
+    fitTitle(box);
     NormalCursor cursor(*this);
     box.exec();
 }
@@ -71,6 +75,9 @@ void QtUi::message(const std::string& text, const std::string& caption, ui::Icon
 bool QtUi::question(const std::string& text, const std::string& caption, ui::Answer byDefault) {
     QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
                     QMessageBox::Yes | QMessageBox::No, currentDialog());
+    box.setTextFormat(Qt::PlainText);
+    setDialogButtons(box);
+    fitTitle(box);
     box.setDefaultButton(byDefault == ui::Answer::No ? QMessageBox::No : QMessageBox::Yes);
     // Closing the box without an answer counts as No.
     box.setEscapeButton(QMessageBox::No);

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <optional>
 
+#include "CErrorDlg.h"
 #include "ModalDriver.h"
 #include "QtUi.h"
 #include "ScreenView.h"
@@ -141,7 +142,7 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
             QTest::mouseClick(findByText<QPushButton>(modal, "BACK"), Qt::LeftButton);
         },
         [&](QWidget* modal) {  // the Error dialog, shown while ENTER runs
-            errorText = modal->findChild<QPlainTextEdit*>()->toPlainText();
+            errorText = qobject_cast<CErrorDlg*>(modal)->textLabel().text();
             QTest::mouseClick(findByText<QPushButton>(modal, "OK"), Qt::LeftButton);
         },
         [&](QWidget* modal) {
