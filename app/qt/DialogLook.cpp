@@ -42,8 +42,12 @@ void fitTitle(QMessageBox& box) {
 void keepOnScreen(QWidget& window) {
     const QRect area = availableArea(window);
     if (!area.isValid()) return;
-    if (window.width() > area.width()) window.resize(area.width(), window.height());
     QRect frame = window.frameGeometry();
+    const int decoration = frame.height() - window.height();
+    const int width = std::min(window.width(), area.width());
+    const int height = std::min(window.height(), area.height() - decoration);
+    if (width != window.width() || height != window.height()) window.resize(width, height);
+    frame = window.frameGeometry();
     const int x =
         std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() - frame.width() + 1));
     const int y =

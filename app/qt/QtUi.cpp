@@ -102,6 +102,9 @@ std::optional<std::string> QtUi::openFile(const ui::FileDialog& dialog) {
 std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool save) {
     QFileDialog box(currentDialog());
     box.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    // The tool's own dialog: its size can be kept to a small screen, and its question
+    // before a file is replaced answers No to Enter.
+    box.setOption(QFileDialog::DontUseNativeDialog);
     // A save keeps the dialog's question before an existing file is replaced: the
     // default names are the same for every actuator, and a second Enter would
     // otherwise lose the file of the one before.
@@ -111,6 +114,8 @@ std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool s
     box.setDefaultSuffix(fromLatin1(dialog.extension));
     QString name = withDefaultExtension(fromLatin1(dialog.defaultName), dialog.extension);
     if (!dialog.defaultName.empty()) box.selectFile(name);
+    box.resize(box.sizeHint());
+    keepOnScreen(box);
     NormalCursor cursor(*this);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     QString path = box.selectedFiles().constFirst();
@@ -130,6 +135,7 @@ void QtUi::setBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+    ScreenPanel::blockAllInput(busy);
 }
 
 void QtUi::refresh() {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "StatusBar.h"
 #include "TextCodec.h"
 
 namespace vantrel::qt {
@@ -18,6 +19,22 @@ namespace {
 std::vector<ScreenPanel*>& openPanels() {
     static std::vector<ScreenPanel*> panels;
     return panels;
+}
+
+// Controls the user acts on; the others (texts, lamps, bars, pictures) stay as they
+// are while an operation runs.
+bool takesInput(const ui::Control& control) {
+    switch (control.kind) {
+        case ui::ControlKind::Button:
+        case ui::ControlKind::CheckBox:
+        case ui::ControlKind::RadioButton:
+        case ui::ControlKind::ComboBox:
+            return true;
+        case ui::ControlKind::Edit:
+            return !static_cast<const ui::Edit&>(control).readOnly;
+        default:
+            return false;
+    }
 }
 
 QString keyOf(const ui::Control& control) {
@@ -43,6 +60,16 @@ void ScreenPanel::syncAllOpen() {
     for (ScreenPanel* panel : panels)
         if (std::find(openPanels().begin(), openPanels().end(), panel) != openPanels().end())
             panel->sync();
+    StatusBar::syncAll();
+}
+
+void ScreenPanel::blockAllInput(bool blocked) {
+    for (ScreenPanel* panel : openPanels()) {
+        panel->inputBlocked_ = blocked;
+        panel->sync();
+        // An operation may not return to the event loop before it ends: show it now.
+        if (panel->isVisible()) panel->repaint();
+    }
 }
 
 void ScreenPanel::build() {
@@ -200,7 +227,7 @@ void ScreenPanel::syncBinding(const Binding& binding) {
         QSignalBlocker blocker(widget);
         binding.binder->sync();
     }
-    widget->setEnabled(control.enabled);
+    widget->setEnabled(control.enabled && !(inputBlocked_ && takesInput(control)));
     binding.cell->setVisible(control.visible);
     if (binding.label) {
         binding.label->setEnabled(control.enabled);

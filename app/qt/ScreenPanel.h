@@ -42,8 +42,12 @@ public:
     // True while one of this panel's handlers runs (it may be showing a nested dialog).
     bool handlerRunning() const { return handlerDepth_ > 0; }
 
-    // Re-syncs every panel that is open, in every dialog.
+    // Re-syncs every panel that is open, in every dialog, and the status bars.
     static void syncAllOpen();
+    // While an operation runs, every open panel shows its input widgets disabled;
+    // afterwards each shows again what its model says.
+    static void blockAllInput(bool blocked);
+    bool inputBlocked() const { return inputBlocked_; }
 
 protected:
     // Enter on a focused button presses it, as Space does.
@@ -90,6 +94,7 @@ private:
     int builtRevision_ = -1;
     int generation_ = 0;
     int handlerDepth_ = 0;
+    bool inputBlocked_ = false;
 };
 
 }  // namespace vantrel::qt

@@ -148,6 +148,7 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
         }
     }
 
+    if (state_.frameDone) state_.frameDone();
     if ((flags & kSendFailureFlags) == 0) return true;
     if (report) reportLinkError(state_);
     return false;
