@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cctype>
 
 #include "StatusBar.h"
 #include "TextCodec.h"
@@ -35,6 +36,37 @@ bool takesInput(const ui::Control& control) {
         default:
             return false;
     }
+}
+
+// One Alt shortcut letter per button, none used twice: the first letter of a word
+// where it is free, else any free letter or digit of the caption.
+std::map<const ui::Control*, char> assignMnemonics(const ui::Screen& screen) {
+    std::map<const ui::Control*, char> letters;
+    std::string used;
+    auto take = [&](const ui::Control* control, const std::string& caption, bool wordStarts) {
+        for (size_t i = 0; i < caption.size(); ++i) {
+            const auto c = static_cast<unsigned char>(caption[i]);
+            if (c >= 0x80 || !std::isalnum(c)) continue;
+            if (wordStarts && i > 0 && std::isalnum(static_cast<unsigned char>(caption[i - 1])))
+                continue;
+            const char letter = static_cast<char>(std::tolower(c));
+            if (used.find(letter) != std::string::npos) continue;
+            used += letter;
+            letters[control] = letter;
+            return true;
+        }
+        return false;
+    };
+    std::vector<const ui::Button*> buttons;
+    for (const auto& control : screen.controls())
+        if (control->kind == ui::ControlKind::Button)
+            buttons.push_back(static_cast<const ui::Button*>(control.get()));
+    std::vector<const ui::Button*> rest;
+    for (const ui::Button* button : buttons)
+        if (!take(button, button->caption, true)) rest.push_back(button);
+    for (const ui::Button* button : rest)
+        take(button, button->caption, false);
+    return letters;
 }
 
 QString keyOf(const ui::Control& control) {
@@ -84,6 +116,7 @@ void ScreenPanel::build() {
     bindings_.clear();
     sectionBoxes_.clear();
     radioGroups_.clear();
+    mnemonics_ = assignMnemonics(screen_);
 
     content_ = new QWidget(this);
     auto* column = new QVBoxLayout(content_);
@@ -253,6 +286,36 @@ void ScreenPanel::syncRadioGroups() {
             button->setChecked(button == chosen);
         group->setExclusive(true);
     }
+}
+
+char ScreenPanel::mnemonic(const ui::Control& control) const {
+    auto found = mnemonics_.find(&control);
+    return found == mnemonics_.end() ? 0 : found->second;
+}
+
+void ScreenPanel::applyOpeningFocus() {
+    if (!screen_.focus().empty()) {
+        applyFocus();
+        return;
+    }
+    auto usable = [](const Binding& b) {
+        return b.control->visible && b.control->enabled && b.binder->widget()->isEnabled();
+    };
+    auto first = [&](auto&& wanted) -> QWidget* {
+        for (const Binding& binding : bindings_)
+            if (usable(binding) && wanted(*binding.control)) return binding.binder->widget();
+        return nullptr;
+    };
+    QWidget* target = first([](const ui::Control& c) {
+        return c.kind == ui::ControlKind::Edit && !static_cast<const ui::Edit&>(c).readOnly;
+    });
+    if (!target)
+        target = first([](const ui::Control& c) {
+            return c.kind == ui::ControlKind::Button && static_cast<const ui::Button&>(c).isDefault;
+        });
+    if (!target)
+        target = first([](const ui::Control& c) { return c.kind == ui::ControlKind::Button; });
+    if (target) target->setFocus(Qt::TabFocusReason);
 }
 
 void ScreenPanel::applyFocus() {

@@ -32,6 +32,9 @@ public:
     void sync();
     // Moves keyboard focus to the control the screen names, if any.
     void applyFocus();
+    // As applyFocus; when the screen names none, the first box to type into, else
+    // the default button, else the first button takes the focus.
+    void applyOpeningFocus();
     // Presses a button as a click on its widget does: its handler runs, then every
     // open panel re-syncs. A hidden or disabled button does nothing.
     void press(ui::Button& button);
@@ -74,6 +77,7 @@ private:
     Runner runner(bool moveFocus) override;
     QButtonGroup* radioGroup(const std::string& name) override;
     QObject* keyFilter() override { return this; }
+    char mnemonic(const ui::Control& control) const override;
 
     void build();
     void buildSection(const ui::Section& section, int sectionIndex, QVBoxLayout* into);
@@ -91,6 +95,7 @@ private:
     std::vector<Binding> bindings_;
     std::vector<QWidget*> sectionBoxes_;
     std::map<std::string, QButtonGroup*> radioGroups_;
+    std::map<const ui::Control*, char> mnemonics_;
     int builtRevision_ = -1;
     int generation_ = 0;
     int handlerDepth_ = 0;

@@ -46,7 +46,7 @@ ScreenView::ScreenView(ui::Screen& screen, QWidget* parent) : QDialog(parent) {
 void ScreenView::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     keepOnScreen(*this);
-    panel_->applyFocus();
+    panel_->applyOpeningFocus();
 }
 
 void ScreenView::hideEvent(QHideEvent* event) {

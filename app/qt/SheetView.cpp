@@ -56,7 +56,7 @@ void SheetView::showPage(int index) {
     }
     // Setting up one page may change what the others show (the shared view flag).
     ScreenPanel::syncAllOpen();
-    panels_[index]->applyFocus();
+    panels_[index]->applyOpeningFocus();
     followSheet();
 }
 
