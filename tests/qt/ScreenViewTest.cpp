@@ -11,6 +11,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <memory>
 
@@ -471,6 +473,63 @@ TEST(ScreenView, RunReturnsAtOnceForAScreenClosedDuringSetUp) {
     test::ModalDriver driver({}, 2000);
     ui.run(screen);
     EXPECT_TRUE(driver.seen().isEmpty());
+}
+
+// While an operation runs the screen's input is shown disabled, its texts are not;
+// afterwards exactly what the model enables comes back.
+TEST(ScreenView, BusyDisablesTheInputAndRestoresItAfterwards) {
+    QtUi ui;
+    Everything screen;
+    screen.extra->enabled = false;
+    ScreenView view(screen);
+    view.show();
+    const std::vector<std::string> inputs = {"Apply", "5% Boost", "Close Torque %",
+                                             "Name",  "Notes",    "Open"};
+    ui.setBusy(true);
+    for (const std::string& key : inputs)
+        EXPECT_FALSE(view.panel().widgetFor(key)->isEnabled()) << key;
+    EXPECT_TRUE(view.panel().widgetFor("status")->isEnabled());
+    screen.status->text = "working";
+    ui.refresh();  // a repaint mid-operation keeps the input disabled
+    EXPECT_FALSE(view.panel().widgetFor("Apply")->isEnabled());
+    ui.setBusy(false);
+    for (const std::string& key : inputs)
+        EXPECT_TRUE(view.panel().widgetFor(key)->isEnabled()) << key;
+    EXPECT_FALSE(view.panel().widgetFor("Extra")->isEnabled()) << "disabled by its model";
+}
+
+// Text boxes take only characters with a one-byte form; the rest are refused.
+TEST(ScreenView, TextBoxesRefuseCharactersTheyCannotStore) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    auto* name = widget<QLineEdit>(view, "Name");
+    QTest::keyClicks(name, QStringLiteral("ab\u20ACc\u00E9"));
+    EXPECT_EQ(screen.name->text, "abc\xE9");
+    auto* notes = widget<QPlainTextEdit>(view, "Notes");
+    notes->clear();
+    notes->insertPlainText(QStringLiteral("x\u0151y"));
+    EXPECT_EQ(screen.notes->text, "xy");
+    EXPECT_EQ(notes->toPlainText(), "xy");
+}
+
+// Every button gets its own Alt shortcut, the model's caption unchanged.
+TEST(ScreenView, EveryButtonHasItsOwnAltShortcut) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    QSet<QChar> letters;
+    for (QPushButton* button : view.findChildren<QPushButton*>()) {
+        const QString text = button->text();
+        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        ASSERT_GE(at, 0) << text.toStdString();
+        EXPECT_FALSE(letters.contains(text[at + 1].toLower())) << text.toStdString();
+        letters.insert(text[at + 1].toLower());
+    }
+    EXPECT_EQ(screen.toggle->caption, "Close on Torque");
+    const QString apply = widget<QPushButton>(view, "Apply")->text();
+    QTest::keyClick(&view, apply[apply.indexOf('&') + 1].toLatin1(), Qt::AltModifier);
+    EXPECT_EQ(screen.applied, 1);
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
@@ -16,6 +20,7 @@
 #include "QtUi.h"
 #include "ScreenView.h"
 #include "SimFixture.h"
+#include "StatusBar.h"
 #include "TextCodec.h"
 #include "registry/ScreenRegistry.h"
 
@@ -169,6 +174,89 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
     EXPECT_EQ(tool.context.loginLevel, shell::kUser);
     EXPECT_EQ(vxchatShown, false);
     EXPECT_EQ(tool.context.nextScreen, shell::kExit);
+}
+
+// Picks a file in the tool's file dialog, as a user types its name.
+test::ModalDriver::Step pickFile(const QString& path) {
+    return [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_TRUE(dialog);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+std::unique_ptr<ui::Screen> openScreen(QtTool& tool, uint16_t code) {
+    auto screen = registry::makeScreen(tool.context, code);
+    screen->setUp();
+    return screen;
+}
+
+// Each operation says in the status bar how it ended; the bar also names the port
+// and who is logged in. Update's question keeps No as the Enter answer.
+TEST(ShellScreens, StatusBarTellsTheOutcomeOfEachOperation) {
+    QtTool tool;
+    showStatusOf(tool.context);
+    tool.context.loginLevel = shell::kService;
+    const QString file = tool.folder.filePath("unit7.ucf");
+
+    auto downloads = openScreen(tool, shell::kDownloads);
+    ScreenView view(*downloads);
+    view.show();
+    EXPECT_EQ(view.statusBar().portText(), fromLatin1(tool.context.portName));
+    EXPECT_EQ(view.statusBar().loginText(), "Service");
+    EXPECT_EQ(view.statusBar().outcomeText(), "");
+    {
+        ModalDriver driver({pickFile(file)});
+        QTest::mouseClick(findByText<QPushButton>(&view, "Extract EEPROM"), Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+    }
+    const auto bytes = QFileInfo(file).size();
+    EXPECT_EQ(view.statusBar().outcomeText(),
+              QStringLiteral("Extract complete: %1 bytes saved to unit7.ucf").arg(bytes));
+    {
+        QString defaultAnswer;
+        ModalDriver driver({[&](QWidget* modal) {
+                                auto* box = qobject_cast<QMessageBox*>(modal);
+                                ASSERT_TRUE(box);
+                                defaultAnswer = box->defaultButton()->text();
+                                box->button(QMessageBox::Yes)->click();
+                            },
+                            pickFile(file)});
+        QTest::mouseClick(findByText<QPushButton>(&view, "Update EEPROM"), Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(defaultAnswer, "&No");
+    }
+    EXPECT_EQ(view.statusBar().outcomeText(), "Update complete: 241 frames");
+    EXPECT_FALSE(view.panel().widgetFor("transfer")->isVisibleTo(&view))
+        << "the progress bar shows only while a transfer runs";
+
+    auto diagnostics = openScreen(tool, shell::kDiagnostics);
+    ScreenView diagnosticsView(*diagnostics);
+    diagnosticsView.show();
+    QTest::mouseClick(findByText<QPushButton>(&diagnosticsView, "Update"), Qt::LeftButton);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Diagnostics read at \\d\\d:\\d\\d:\\d\\d$"))
+                    .match(diagnosticsView.statusBar().outcomeText())
+                    .hasMatch())
+        << diagnosticsView.statusBar().outcomeText().toStdString();
+    EXPECT_EQ(view.statusBar().outcomeText(), diagnosticsView.statusBar().outcomeText())
+        << "every open bar shows the same line";
+    StatusBar::setSource({});
+}
+
+// A port that does not open is one message: no dialog for each of the reads after it.
+TEST(ShellScreens, DiagnosticsWithoutAPortShowsOneMessage) {
+    QtTool tool;
+    showStatusOf(tool.context);
+    tool.context.portName = tool.folder.filePath("no-such-port").toStdString();
+    auto diagnostics = openScreen(tool, shell::kDiagnostics);
+    ScreenView view(*diagnostics);
+    view.show();
+    ModalDriver driver({[](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); }}, 3000);
+    QTest::mouseClick(findByText<QPushButton>(&view, "Update"), Qt::LeftButton);
+    EXPECT_EQ(driver.seen(), QStringList{"Error"});
+    EXPECT_EQ(view.statusBar().outcomeText(), "Port did not open");
+    StatusBar::setSource({});
 }
 
 }  // namespace
