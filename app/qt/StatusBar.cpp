@@ -48,7 +48,8 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
     row->addWidget(port_);
     row->addWidget(separator(this));
     row->addWidget(login_);
-    row->addWidget(separator(this));
+    outcomeSeparator_ = separator(this);
+    row->addWidget(outcomeSeparator_);
     row->addWidget(outcome_, 1);
     openBars().push_back(this);
     sync();
@@ -78,6 +79,7 @@ void StatusBar::sync() {
     login_->setText(fromLatin1(line.login));
     outcome_->setText(fromLatin1(line.outcome));
     outcome_->setToolTip(outcome_->text());
+    outcomeSeparator_->setVisible(!line.outcome.empty());
     show();
 }
 

@@ -33,6 +33,7 @@ private:
     QLabel* port_;
     QLabel* login_;
     QLabel* outcome_;
+    QWidget* outcomeSeparator_;
 };
 
 // Makes the status bars show this context.
