@@ -13,6 +13,8 @@
 #include "ScreenView.h"
 #include "SheetView.h"
 #include "TextCodec.h"
+#include "link/ErrorFlags.h"
+#include "link/Report.h"
 #include "ui/Screen.h"
 #include "ui/Sheet.h"
 
@@ -86,7 +88,11 @@ bool QtUi::question(const std::string& text, const std::string& caption, ui::Ans
 }
 
 void QtUi::error(const std::string& text) {
-    CErrorDlg dialog(fromLatin1(text), currentDialog());
+    QString shown = fromLatin1(text);
+    if (text == link::errorMessage(link::kPortNotOpen) && portErrorReason)
+        if (const std::string reason = portErrorReason(); !reason.empty())
+            shown += QLatin1Char('\n') + QString::fromStdString(reason);
+    CErrorDlg dialog(shown, currentDialog());
     NormalCursor cursor(*this);
     dialog.exec();
 }

@@ -2,6 +2,7 @@
 // ui::Ui with Qt: message boxes, the Error dialog, file dialogs, sounds, the busy
 // cursor, and modal screens and sheets rendered by the generic views.
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "SoundPlayer.h"
@@ -29,6 +30,9 @@ public:
     void run(ui::Sheet& sheet) override;
 
     bool busy() const { return busy_; }
+
+    // Why the port did not open, added under "Port did not open" ("no such device").
+    std::function<std::string()> portErrorReason;
 
 private:
     class NormalCursor;

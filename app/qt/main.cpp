@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
                                                                 shell::kDefaultPortName);
 
     qt::showStatusOf(context);
+    ui.portErrorReason = [&context] { return context.port.errorText(); };
 
     std::optional<sim::Actuator> actuator;
     std::optional<sim::PtyServer> server;

@@ -249,12 +249,20 @@ TEST(ShellScreens, DiagnosticsWithoutAPortShowsOneMessage) {
     QtTool tool;
     showStatusOf(tool.context);
     tool.context.portName = tool.folder.filePath("no-such-port").toStdString();
+    tool.ui.portErrorReason = [&tool] { return tool.context.port.errorText(); };
     auto diagnostics = openScreen(tool, shell::kDiagnostics);
     ScreenView view(*diagnostics);
     view.show();
-    ModalDriver driver({[](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); }}, 3000);
+    QString shown;
+    ModalDriver driver({[&](QWidget* modal) {
+                           shown = qobject_cast<CErrorDlg*>(modal)->textLabel().text();
+                           static_cast<QDialog*>(modal)->accept();
+                       }},
+                       3000);
     QTest::mouseClick(findByText<QPushButton>(&view, "Update"), Qt::LeftButton);
     EXPECT_EQ(driver.seen(), QStringList{"Error"});
+    EXPECT_TRUE(shown.startsWith("Port did not open\n")) << shown.toStdString();
+    EXPECT_GT(shown.size(), QString("Port did not open\n").size()) << "with the reason";
     EXPECT_EQ(view.statusBar().outcomeText(), "Port did not open");
     StatusBar::setSource({});
 }
