@@ -31,7 +31,7 @@ public:
     void message(const std::string& text, const std::string&, ui::Icon) override {
         std::fprintf(stderr, "  message: %s\n", text.c_str());
     }
-    bool question(const std::string&, const std::string&) override { return answer_; }
+    bool question(const std::string&, const std::string&, ui::Answer) override { return answer_; }
     void error(const std::string& text) override {
         ++errors;
         std::fprintf(stderr, "  error: %s\n", text.c_str());

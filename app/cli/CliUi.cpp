@@ -31,7 +31,9 @@ bool CliUi::endScript() {
     return used;
 }
 
-bool CliUi::question(const std::string& text, const std::string&) {
+// The prompt answers No on an empty line whatever the default: a terminal never
+// guesses Yes.
+bool CliUi::question(const std::string& text, const std::string&, ui::Answer) {
     const bool yes = answer(text);
     if (!yes) ++declined_;
     return yes;

@@ -35,7 +35,8 @@ public:
     explicit CliUi(bool assumeYes) : assumeYes_(assumeYes) {}
 
     void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
-    bool question(const std::string& text, const std::string& caption) override;
+    bool question(const std::string& text, const std::string& caption,
+                  ui::Answer byDefault = ui::Answer::Yes) override;
     void error(const std::string& text) override;
     std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
     std::optional<std::string> openFile(const ui::FileDialog& dialog) override;

@@ -1,37 +1,52 @@
 #include "CErrorDlg.h"
 
-#include <QPlainTextEdit>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
-#include <QTextOption>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "DialogLook.h"
 
 namespace vantrel::qt {
 namespace {
-constexpr int kWidth = 300;
-constexpr int kTextRows = 3;
+constexpr int kMinimumWidth = 300;
+constexpr int kButtonMinimumHeight = 30;
+constexpr int kSpacing = 12;
 }  // namespace
 
 CErrorDlg::CErrorDlg(const QString& message, QWidget* parent) : QDialog(parent), message_(message) {
     setWindowTitle(QStringLiteral("Error"));
+    setDialogButtons(*this);
     auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(kSpacing);
 
-    text_ = new QPlainTextEdit(this);
-    text_->setReadOnly(true);
-    text_->setFocusPolicy(Qt::NoFocus);
-    QTextOption centred = text_->document()->defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    text_->document()->setDefaultTextOption(centred);
-    text_->setPlainText(message_);
-    text_->setFixedHeight(text_->fontMetrics().lineSpacing() * kTextRows + 16);
-    layout->addWidget(text_);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(kSpacing);
+    auto* icon = new QLabel(this);
+    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()
+                        ->standardIcon(QStyle::SP_MessageBoxCritical, nullptr, this)
+                        .pixmap(iconSize, iconSize));
+    icon->setAlignment(Qt::AlignTop);
+    row->addWidget(icon);
+
+    text_ = new QLabel(message_, this);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setWordWrap(true);
+    text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(text_, 1);
+    layout->addLayout(row);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setDefault(true);
-    ok_->setMinimumHeight(30);
+    ok_->setMinimumHeight(kButtonMinimumHeight);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok_, 0, Qt::AlignHCenter);
 
-    setFixedWidth(kWidth);
+    setMinimumWidth(std::max(kMinimumWidth, widthForTitle(*this)));
+    ok_->setFocus();
 }
 
 }  // namespace vantrel::qt

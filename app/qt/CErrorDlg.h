@@ -1,9 +1,9 @@
 #pragma once
-// The Error dialog: titled "Error", the message centred in a read-only multi-line
-// box, and an "OK" button that closes it.
+// The Error dialog: titled "Error", the error icon beside the message, and an "OK"
+// button that closes it.
 #include <QDialog>
 
-class QPlainTextEdit;
+class QLabel;
 class QPushButton;
 
 namespace vantrel::qt {
@@ -14,12 +14,12 @@ public:
     explicit CErrorDlg(const QString& message, QWidget* parent = nullptr);
 
     QString message() const { return message_; }
-    QPlainTextEdit& textBox() const { return *text_; }
+    QLabel& textLabel() const { return *text_; }
     QPushButton& okButton() const { return *ok_; }
 
 private:
     QString message_;
-    QPlainTextEdit* text_;
+    QLabel* text_;
     QPushButton* ok_;
 };
 

@@ -8,10 +8,13 @@
 #include <QMessageBox>
 
 #include "CErrorDlg.h"
+#include "DialogLook.h"
 #include "ScreenPanel.h"
 #include "ScreenView.h"
 #include "SheetView.h"
 #include "TextCodec.h"
+#include "link/ErrorFlags.h"
+#include "link/Report.h"
 #include "ui/Screen.h"
 #include "ui/Sheet.h"
 
@@ -59,19 +62,25 @@ QtUi::~QtUi() {
 }
 
 void QtUi::message(const std::string& text, const std::string& caption, ui::Icon icon) {
-    QMessageBox::Icon boxIcon = icon == ui::Icon::Information   ? QMessageBox::Information
-                                : icon == ui::Icon::Exclamation ? QMessageBox::Warning
-                                                                : QMessageBox::NoIcon;
+    // A message without a kind of its own tells the user something: information.
+    QMessageBox::Icon boxIcon =
+        icon == ui::Icon::Exclamation ? QMessageBox::Warning : QMessageBox::Information;
     QString title = caption.empty() ? QApplication::applicationName() : fromLatin1(caption);
     QMessageBox box(boxIcon, title, fromLatin1(text), QMessageBox::Ok, currentDialog());
+    box.setTextFormat(Qt::PlainText);
+    setDialogButtons(box);
+    fitTitle(box);
     NormalCursor cursor(*this);
     box.exec();
 }
 
-bool QtUi::question(const std::string& text, const std::string& caption) {
+bool QtUi::question(const std::string& text, const std::string& caption, ui::Answer byDefault) {
     QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
                     QMessageBox::Yes | QMessageBox::No, currentDialog());
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setTextFormat(Qt::PlainText);
+    setDialogButtons(box);
+    fitTitle(box);
+    box.setDefaultButton(byDefault == ui::Answer::No ? QMessageBox::No : QMessageBox::Yes);
     // Closing the box without an answer counts as No.
     box.setEscapeButton(QMessageBox::No);
     NormalCursor cursor(*this);
@@ -79,7 +88,11 @@ bool QtUi::question(const std::string& text, const std::string& caption) {
 }
 
 void QtUi::error(const std::string& text) {
-    CErrorDlg dialog(fromLatin1(text), currentDialog());
+    QString shown = fromLatin1(text);
+    if (text == link::errorMessage(link::kPortNotOpen) && portErrorReason)
+        if (const std::string reason = portErrorReason(); !reason.empty())
+            shown += QLatin1Char('\n') + QString::fromStdString(reason);
+    CErrorDlg dialog(shown, currentDialog());
     NormalCursor cursor(*this);
     dialog.exec();
 }
@@ -95,6 +108,9 @@ std::optional<std::string> QtUi::openFile(const ui::FileDialog& dialog) {
 std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool save) {
     QFileDialog box(currentDialog());
     box.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    // The tool's own dialog: its size can be kept to a small screen, and its question
+    // before a file is replaced answers No to Enter.
+    box.setOption(QFileDialog::DontUseNativeDialog);
     // A save keeps the dialog's question before an existing file is replaced: the
     // default names are the same for every actuator, and a second Enter would
     // otherwise lose the file of the one before.
@@ -104,6 +120,8 @@ std::optional<std::string> QtUi::fileDialog(const ui::FileDialog& dialog, bool s
     box.setDefaultSuffix(fromLatin1(dialog.extension));
     QString name = withDefaultExtension(fromLatin1(dialog.defaultName), dialog.extension);
     if (!dialog.defaultName.empty()) box.selectFile(name);
+    box.resize(box.sizeHint());
+    keepOnScreen(box);
     NormalCursor cursor(*this);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     QString path = box.selectedFiles().constFirst();
@@ -123,6 +141,7 @@ void QtUi::setBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+    ScreenPanel::blockAllInput(busy);
 }
 
 void QtUi::refresh() {

@@ -2,6 +2,7 @@
 // ui::Ui with Qt: message boxes, the Error dialog, file dialogs, sounds, the busy
 // cursor, and modal screens and sheets rendered by the generic views.
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "SoundPlayer.h"
@@ -17,7 +18,8 @@ public:
     ~QtUi() override;
 
     void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
-    bool question(const std::string& text, const std::string& caption) override;
+    bool question(const std::string& text, const std::string& caption,
+                  ui::Answer byDefault = ui::Answer::Yes) override;
     void error(const std::string& text) override;
     std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
     std::optional<std::string> openFile(const ui::FileDialog& dialog) override;
@@ -28,6 +30,9 @@ public:
     void run(ui::Sheet& sheet) override;
 
     bool busy() const { return busy_; }
+
+    // Why the port did not open, added under "Port did not open" ("no such device").
+    std::function<std::string()> portErrorReason;
 
 private:
     class NormalCursor;

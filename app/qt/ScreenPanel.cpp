@@ -9,7 +9,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cctype>
 
+#include "StatusBar.h"
 #include "TextCodec.h"
 
 namespace vantrel::qt {
@@ -18,6 +20,53 @@ namespace {
 std::vector<ScreenPanel*>& openPanels() {
     static std::vector<ScreenPanel*> panels;
     return panels;
+}
+
+// Controls the user acts on; the others (texts, lamps, bars, pictures) stay as they
+// are while an operation runs.
+bool takesInput(const ui::Control& control) {
+    switch (control.kind) {
+        case ui::ControlKind::Button:
+        case ui::ControlKind::CheckBox:
+        case ui::ControlKind::RadioButton:
+        case ui::ControlKind::ComboBox:
+            return true;
+        case ui::ControlKind::Edit:
+            return !static_cast<const ui::Edit&>(control).readOnly;
+        default:
+            return false;
+    }
+}
+
+// One Alt shortcut letter per button, none used twice: the first letter of a word
+// where it is free, else any free letter or digit of the caption.
+std::map<const ui::Control*, char> assignMnemonics(const ui::Screen& screen) {
+    std::map<const ui::Control*, char> letters;
+    std::string used;
+    auto take = [&](const ui::Control* control, const std::string& caption, bool wordStarts) {
+        for (size_t i = 0; i < caption.size(); ++i) {
+            const auto c = static_cast<unsigned char>(caption[i]);
+            if (c >= 0x80 || !std::isalnum(c)) continue;
+            if (wordStarts && i > 0 && std::isalnum(static_cast<unsigned char>(caption[i - 1])))
+                continue;
+            const char letter = static_cast<char>(std::tolower(c));
+            if (used.find(letter) != std::string::npos) continue;
+            used += letter;
+            letters[control] = letter;
+            return true;
+        }
+        return false;
+    };
+    std::vector<const ui::Button*> buttons;
+    for (const auto& control : screen.controls())
+        if (control->kind == ui::ControlKind::Button)
+            buttons.push_back(static_cast<const ui::Button*>(control.get()));
+    std::vector<const ui::Button*> rest;
+    for (const ui::Button* button : buttons)
+        if (!take(button, button->caption, true)) rest.push_back(button);
+    for (const ui::Button* button : rest)
+        take(button, button->caption, false);
+    return letters;
 }
 
 QString keyOf(const ui::Control& control) {
@@ -43,6 +92,16 @@ void ScreenPanel::syncAllOpen() {
     for (ScreenPanel* panel : panels)
         if (std::find(openPanels().begin(), openPanels().end(), panel) != openPanels().end())
             panel->sync();
+    StatusBar::syncAll();
+}
+
+void ScreenPanel::blockAllInput(bool blocked) {
+    for (ScreenPanel* panel : openPanels()) {
+        panel->inputBlocked_ = blocked;
+        panel->sync();
+        // An operation may not return to the event loop before it ends: show it now.
+        if (panel->isVisible()) panel->repaint();
+    }
 }
 
 void ScreenPanel::build() {
@@ -57,6 +116,7 @@ void ScreenPanel::build() {
     bindings_.clear();
     sectionBoxes_.clear();
     radioGroups_.clear();
+    mnemonics_ = assignMnemonics(screen_);
 
     content_ = new QWidget(this);
     auto* column = new QVBoxLayout(content_);
@@ -200,7 +260,7 @@ void ScreenPanel::syncBinding(const Binding& binding) {
         QSignalBlocker blocker(widget);
         binding.binder->sync();
     }
-    widget->setEnabled(control.enabled);
+    widget->setEnabled(control.enabled && !(inputBlocked_ && takesInput(control)));
     binding.cell->setVisible(control.visible);
     if (binding.label) {
         binding.label->setEnabled(control.enabled);
@@ -226,6 +286,36 @@ void ScreenPanel::syncRadioGroups() {
             button->setChecked(button == chosen);
         group->setExclusive(true);
     }
+}
+
+char ScreenPanel::mnemonic(const ui::Control& control) const {
+    auto found = mnemonics_.find(&control);
+    return found == mnemonics_.end() ? 0 : found->second;
+}
+
+void ScreenPanel::applyOpeningFocus() {
+    if (!screen_.focus().empty()) {
+        applyFocus();
+        return;
+    }
+    auto usable = [](const Binding& b) {
+        return b.control->visible && b.control->enabled && b.binder->widget()->isEnabled();
+    };
+    auto first = [&](auto&& wanted) -> QWidget* {
+        for (const Binding& binding : bindings_)
+            if (usable(binding) && wanted(*binding.control)) return binding.binder->widget();
+        return nullptr;
+    };
+    QWidget* target = first([](const ui::Control& c) {
+        return c.kind == ui::ControlKind::Edit && !static_cast<const ui::Edit&>(c).readOnly;
+    });
+    if (!target)
+        target = first([](const ui::Control& c) {
+            return c.kind == ui::ControlKind::Button && static_cast<const ui::Button&>(c).isDefault;
+        });
+    if (!target)
+        target = first([](const ui::Control& c) { return c.kind == ui::ControlKind::Button; });
+    if (target) target->setFocus(Qt::TabFocusReason);
 }
 
 void ScreenPanel::applyFocus() {

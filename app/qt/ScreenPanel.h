@@ -32,6 +32,9 @@ public:
     void sync();
     // Moves keyboard focus to the control the screen names, if any.
     void applyFocus();
+    // As applyFocus; when the screen names none, the first box to type into, else
+    // the default button, else the first button takes the focus.
+    void applyOpeningFocus();
     // Presses a button as a click on its widget does: its handler runs, then every
     // open panel re-syncs. A hidden or disabled button does nothing.
     void press(ui::Button& button);
@@ -42,8 +45,12 @@ public:
     // True while one of this panel's handlers runs (it may be showing a nested dialog).
     bool handlerRunning() const { return handlerDepth_ > 0; }
 
-    // Re-syncs every panel that is open, in every dialog.
+    // Re-syncs every panel that is open, in every dialog, and the status bars.
     static void syncAllOpen();
+    // While an operation runs, every open panel shows its input widgets disabled;
+    // afterwards each shows again what its model says.
+    static void blockAllInput(bool blocked);
+    bool inputBlocked() const { return inputBlocked_; }
 
 protected:
     // Enter on a focused button presses it, as Space does.
@@ -70,6 +77,7 @@ private:
     Runner runner(bool moveFocus) override;
     QButtonGroup* radioGroup(const std::string& name) override;
     QObject* keyFilter() override { return this; }
+    char mnemonic(const ui::Control& control) const override;
 
     void build();
     void buildSection(const ui::Section& section, int sectionIndex, QVBoxLayout* into);
@@ -87,9 +95,11 @@ private:
     std::vector<Binding> bindings_;
     std::vector<QWidget*> sectionBoxes_;
     std::map<std::string, QButtonGroup*> radioGroups_;
+    std::map<const ui::Control*, char> mnemonics_;
     int builtRevision_ = -1;
     int generation_ = 0;
     int handlerDepth_ = 0;
+    bool inputBlocked_ = false;
 };
 
 }  // namespace vantrel::qt

@@ -4,6 +4,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "DialogLook.h"
+#include "StatusBar.h"
 #include "TextCodec.h"
 
 namespace vantrel::qt {
@@ -20,6 +22,7 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
     tabs_ = new QTabWidget(this);
     tabs_->setUsesScrollButtons(true);
     layout->addWidget(tabs_);
+    layout->addWidget(new StatusBar(this));
     for (int i = 0; i < sheet.pageCount(); ++i) {
         // Long pages scroll rather than push the window off a small screen.
         auto* scroll = new QScrollArea(tabs_);
@@ -33,6 +36,7 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
     }
     panels_.assign(sheet.pageCount(), nullptr);
     resize(kWidth, kHeight);
+    keepOnScreen(*this);
     connect(tabs_, &QTabWidget::currentChanged, this, &SheetView::showPage);
     if (sheet.pageCount() > 0) showPage(0);
 }
@@ -52,7 +56,7 @@ void SheetView::showPage(int index) {
     }
     // Setting up one page may change what the others show (the shared view flag).
     ScreenPanel::syncAllOpen();
-    panels_[index]->applyFocus();
+    panels_[index]->applyOpeningFocus();
     followSheet();
 }
 

@@ -14,6 +14,11 @@ inline std::string toLatin1(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
+// True when every character of the text has a one-byte form.
+bool isLatin1(const QString& text);
+// The text without the characters that have no one-byte form.
+QString latin1Only(const QString& text);
+
 // Text for a multi-line widget: CR LF line ends become LF.
 QString fromModelText(const std::string& text);
 // Text typed in a multi-line widget, with the line ends that `previous` used.

@@ -7,6 +7,7 @@
 
 #include "Artwork.h"
 #include "QtUi.h"
+#include "StatusBar.h"
 #include "TextCodec.h"
 #include "registry/ScreenRegistry.h"
 #include "shell/Context.h"
@@ -51,6 +52,9 @@ int main(int argc, char* argv[]) {
     context.portName = parser.isSet(portOption) ? qt::toLatin1(parser.value(portOption))
                                                 : settings.read(shell::kSettingsSection, kPortValue,
                                                                 shell::kDefaultPortName);
+
+    qt::showStatusOf(context);
+    ui.portErrorReason = [&context] { return context.port.errorText(); };
 
     std::optional<sim::Actuator> actuator;
     std::optional<sim::PtyServer> server;

@@ -1,5 +1,7 @@
 #include "datalog/Dataloggermenu.h"
 
+#include <algorithm>
+
 #include "datalog/Extraction.h"
 
 namespace vantrel::datalog {
@@ -11,6 +13,9 @@ CDataloggermenu::CDataloggermenu(shell::Context& context)
     section(kStatusId);
     status_ = &addEdit("", kStatusId);
     status_->readOnly = true;
+    // The blocks that came with an error, kept after the status line has moved on.
+    badBlocks_ = &addLabel("", kBadBlocksId);
+    badBlocks_->visible = false;
     section();
     addButton("Reset Datalogger", [this] { reset(); });
     addNavigationButton("BACK", shell::kMainMenu).isExit = true;
@@ -23,17 +28,45 @@ void CDataloggermenu::showStatus(const std::string& text) {
     context_.ui.refresh();
 }
 
+namespace {
+
+// "5, 6": the numbers of the blocks that came with an error.
+std::string badBlockList(const DatalogRecord& record) {
+    std::string list;
+    for (int n = 0; n < kBlockNumbers; ++n)
+        if (record.blockErrors[n]) list += (list.empty() ? "" : ", ") + std::to_string(n);
+    return list;
+}
+
+}  // namespace
+
 void CDataloggermenu::extract() {
     context_.ui.play(ui::Sound::Menu);
     setFocus("BACK");
+    context_.status.clear();
+    badBlocks_->visible = false;
     const auto record =
         extractDatalog(context_, clock(), [this](const std::string& text) { showStatus(text); });
     if (!record) {
         outcome_ = Outcome::Abandoned;
+        context_.status = context_.status.empty() ? "Datalogger not extracted"
+                                                  : "Datalogger failed: " + context_.status;
         return;
     }
+    // The bad blocks went by one line each; the status line keeps them all.
+    const auto bad = std::count(record->blockErrors.begin(), record->blockErrors.end(), true);
+    const std::string list = badBlockList(*record);
+    badBlocks_->text = "Bad blocks: " + list;
+    badBlocks_->visible = bad > 0;
     outcome_ =
         saveDatalog(context_, *record) == SaveResult::Saved ? Outcome::Saved : Outcome::NotSaved;
+    if (outcome_ != Outcome::Saved)
+        context_.status = "Datalogger not saved";
+    else if (bad == 0)
+        context_.status = "Datalogger saved";
+    else
+        context_.status = "Datalogger saved with " + std::to_string(bad) +
+                          (bad == 1 ? " bad block: " : " bad blocks: ") + list;
 }
 
 void CDataloggermenu::reset() {

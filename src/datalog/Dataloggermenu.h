@@ -10,6 +10,7 @@
 namespace vantrel::datalog {
 
 inline constexpr const char* kStatusId = "Status";
+inline constexpr const char* kBadBlocksId = "bad-blocks";
 
 class CDataloggermenu : public shell::NavigationScreen {
 public:
@@ -30,6 +31,7 @@ private:
     void showStatus(const std::string& text);
 
     ui::Edit* status_ = nullptr;
+    ui::Label* badBlocks_ = nullptr;
     Outcome outcome_ = Outcome::NotRun;
 };
 

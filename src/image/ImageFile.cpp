@@ -1,5 +1,7 @@
 #include "image/ImageFile.h"
 
+#include <filesystem>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -7,10 +9,10 @@
 #include <ctime>
 #include <vector>
 
+#include "image/FileReplace.h"
 #include "image/ImageFileFormat.h"
 #include "link/ErrorFlags.h"
 #include "link/Report.h"
-#include "image/FileReplace.h"
 
 namespace vantrel::image {
 
@@ -50,7 +52,7 @@ void failWith(ImageState& state, uint32_t flag) {
 
 }  // namespace
 
-bool saveImageFile(ImageState& state) {
+bool saveImageFile(ImageState& state, SavedFile* saved) {
     auto path = state.ui.saveFile(kSaveDialog);
     if (!path) {
         state.ui.message(kNoFileSelected);
@@ -61,6 +63,7 @@ bool saveImageFile(ImageState& state) {
         failWith(state, link::kFileOpenFailed);
         return false;
     }
+    if (saved) *saved = {std::filesystem::path(*path).filename().string(), text.size()};
     return true;
 }
 

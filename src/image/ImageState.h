@@ -10,6 +10,10 @@ struct ImageState : link::LinkState {
     using link::LinkState::LinkState;
 
     ConfigImage image;
+    // Told how far an extract or update has come: frames done of the frames the run
+    // is expected to take (the expectation grows as an extract learns the option
+    // card). Empty when nobody shows progress.
+    std::function<void(int done, int total)> progress;
 };
 
 }  // namespace vantrel::image

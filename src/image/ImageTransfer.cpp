@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <initializer_list>
+#include <string>
 
 #include "image/FrameSequence.h"
 #include "image/ImageFile.h"
@@ -52,6 +54,83 @@ constexpr const char* kOverwriteQuestion =
 constexpr const char* kOverwriteCaption = "Extract";
 constexpr const char* kNotInLocal = "Not in Local Data can not be updated";
 constexpr const char* kExtractCaption = "Extract";
+
+// Extract frames made whatever is fitted: version, configuration blocks, option card
+// type, part-turn type. The card's and the part-turn unit's are added when known.
+constexpr int kExtractBaseFrames = 4;
+constexpr int kPartTurnFrames = 7;
+// Update frames before the write run: version and Local status; a ZR2 actuator adds
+// the three frames of the locked-write probe.
+constexpr int kUpdateLeadFrames = 2;
+constexpr int kProbeFrames = 3;
+
+// Counts the frames of one extract or update and tells state.progress. The
+// expected total grows as the run learns what it has to read.
+class FrameProgress {
+public:
+    FrameProgress(ImageState& state, int expected)
+        : state_(state), previous_(state.frameDone), total_(expected) {
+        if (!state_.progress) return;
+        state_.frameDone = [this] {
+            ++done_;
+            if (previous_) previous_();
+            tell();
+        };
+        tell();
+    }
+    ~FrameProgress() { state_.frameDone = previous_; }
+    FrameProgress(const FrameProgress&) = delete;
+    FrameProgress& operator=(const FrameProgress&) = delete;
+
+    void expect(int more) {
+        total_ += more;
+        tell();
+    }
+
+private:
+    void tell() {
+        if (state_.progress) state_.progress(done_, std::max(total_, done_));
+    }
+
+    ImageState& state_;
+    std::function<void()> previous_;
+    int total_;
+    int done_ = 0;
+};
+
+// Bus registers read with the one before them rather than by themselves.
+constexpr bool heldWithRegisterBefore(int b) {
+    return b == 13 || b == 16 || b == 20;
+}
+
+// Frames readBusCard makes without retries.
+constexpr int busCardFrames(int lastRegister) {
+    int frames = 0;
+    for (int b = 1; b <= lastRegister; ++b)
+        if (!heldWithRegisterBefore(b)) ++frames;
+    return lastRegister >= kBusLastRegister ? frames + 1 : frames;  // register 0
+}
+
+// Frames the reads of an option card take, by the letter and variant it reports.
+int optionCardFrames(uint8_t letter, uint8_t variant) {
+    switch (letter) {
+        case 'F':
+            return 2;
+        case 'P':
+            return 7;
+        case 'N':
+            return 4;
+        case 'K':
+            return 11;
+        case 'M':
+            if (variant == '1') return 4;
+            if (variant == '2' || variant == '3') return 1 + busCardFrames(kBusLastRegister);
+            if (variant == 'P') return 1 + busCardFrames(kMultiportLastRegister);
+            return 0;
+        default:
+            return 0;
+    }
+}
 
 bool send(LinkPort& link, uint8_t command, uint8_t address, bool report, uint8_t data1 = 0,
           uint8_t data2 = 0, uint8_t data3 = 0) {
@@ -134,7 +213,7 @@ bool readBusCard(ImageState& state, LinkPort& link, int lastRegister) {
     int stored = 0;
     auto store = [&](uint8_t byte) { area[stored++] = byte; };
     for (int b = 1; b <= lastRegister; ++b) {
-        if (b == 13 || b == 16 || b == 20) continue;  // held with the register before
+        if (heldWithRegisterBefore(b)) continue;
         if (!readBusRegister(state, link, static_cast<uint8_t>(b))) return false;
         store(link.reply(8));
         if (b == 12) store(0);
@@ -242,7 +321,7 @@ bool readMk2Card(ImageState& state, LinkPort& link, bool multiport) {
 
 // The option card, by the letter and variant it reports. A 'T' refusal means no card
 // answered: there is none. Any other failure is the link's, and the card is unknown.
-bool readOptionCard(ImageState& state, LinkPort& link, bool& typeUnread) {
+bool readOptionCard(ImageState& state, LinkPort& link, bool& typeUnread, FrameProgress& progress) {
     ConfigImage& image = state.image;
     image.optionType = kNoOption;
     image.optionFlags = 0;
@@ -258,6 +337,7 @@ bool readOptionCard(ImageState& state, LinkPort& link, bool& typeUnread) {
     copyReply(link, 7, image.at(area::OPT_SW_3), area::OPT_SW_3.length);
     const uint8_t letter = link.reply(7);
     const uint8_t variant = link.reply(8);
+    progress.expect(optionCardFrames(letter, variant));
     switch (letter) {
         case 'F':
             image.optionType = kPositioner;
@@ -284,7 +364,7 @@ bool readOptionCard(ImageState& state, LinkPort& link, bool& typeUnread) {
     }
 }
 
-bool readPartTurn(ImageState& state, LinkPort& link) {
+bool readPartTurn(ImageState& state, LinkPort& link, FrameProgress& progress) {
     ConfigImage& image = state.image;
     if (!send(link, link::READ_PART_TURN_TYPE, 0, false)) {
         if (!(state.errorFlags & link::kOptionCommsError)) return failReported(state);
@@ -295,6 +375,7 @@ bool readPartTurn(ImageState& state, LinkPort& link) {
     uint8_t* area = image.at(area::ZRT_5);
     copyReply(link, 7, area, 4);
     image.optionFlags |= kPartTurnFlag;
+    progress.expect(kPartTurnFrames);
     int stored = 4;
     for (uint8_t address : {55, 54, 57, 56, 58, 59, 60}) {
         if (!send(link, link::READ_PART_TURN, address, true)) return false;
@@ -324,12 +405,7 @@ FrameSequence imageWriteRun() {
     return run;
 }
 
-bool writeImage(const ConfigImage& image, LinkPort& link) {
-    const FrameSequence run = imageWriteRun();
-    return runFrames(link, image, run) == run.size();
-}
-
-// True when the file held every EEPROM area that writeImage sends: all but the old
+// True when the file held every EEPROM area that the write run sends: all but the old
 // position record and the two checksums the actuator keeps itself.
 bool holdsEveryWrittenArea(const EepromAreasHeld& held) {
     constexpr std::array<Area, 3> kNeverSent = {area::OLD_SLEEP, area::MANU_CSUM, area::CUST_CSUM};
@@ -364,13 +440,15 @@ bool probeLockedWrite(ImageState& state, LinkPort& link) {
 
 bool extractImage(ImageState& state, bool* cardTypeUnread) {
     bool typeUnread = false;
+    FrameProgress progress(state, kExtractBaseFrames);
     LinkPort link(state);
     bool done = send(link, link::READ_VERSION, 0, true);
     if (done) {
         copyReply(link, 7, state.image.at(area::MAIN_SW), area::MAIN_SW.length);
         const bool zr2 = link.reply(8) == kZr2Marker;
-        done = readConfigBlocks(state, link, zr2) && readOptionCard(state, link, typeUnread) &&
-               readPartTurn(state, link);
+        done = readConfigBlocks(state, link, zr2) &&
+               readOptionCard(state, link, typeUnread, progress) &&
+               readPartTurn(state, link, progress);
     }
     if (cardTypeUnread) *cardTypeUnread = typeUnread;
     return done;
@@ -382,7 +460,7 @@ bool updateImage(ImageState& state, bool loggedIn) {
         link::reportLinkError(state);
         return false;
     }
-    if (!state.ui.question(kOverwriteQuestion, kOverwriteCaption)) return false;
+    if (!state.ui.question(kOverwriteQuestion, kOverwriteCaption, ui::Answer::No)) return false;
     EepromAreasHeld held;
     if (!loadImageFile(state, &held)) return false;
     if (!holdsEveryWrittenArea(held)) {
@@ -390,9 +468,14 @@ bool updateImage(ImageState& state, bool loggedIn) {
         return failReported(state);
     }
 
+    const FrameSequence run = imageWriteRun();
+    FrameProgress progress(state, kUpdateLeadFrames + static_cast<int>(run.size()));
     LinkPort link(state);
     if (!send(link, link::READ_VERSION, 0, true)) return false;
-    if (link.reply(8) != kZr2Marker) link.scratch = kProGenerationMark;
+    if (link.reply(8) != kZr2Marker)
+        link.scratch = kProGenerationMark;
+    else
+        progress.expect(kProbeFrames);
     if (!send(link, link::READ_STATUS, kLocalStatusAddress, true)) return false;
     if (link.reply(9) & kNotInLocalBit) {
         state.ui.message(kNotInLocal);
@@ -401,8 +484,10 @@ bool updateImage(ImageState& state, bool loggedIn) {
     if (link.scratch != kProGenerationMark && !probeLockedWrite(state, link)) return false;
 
     state.ui.setBusy(true);
-    bool written = writeImage(state.image, link);
+    const size_t sent = runFrames(link, state.image, run);
+    const bool written = sent == run.size();
     state.ui.setBusy(false);
+    if (written) state.status = "Update complete: " + std::to_string(sent) + " frames";
     state.ui.play(ui::Sound::End);
     link.close();
     return written;

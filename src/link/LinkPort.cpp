@@ -43,6 +43,7 @@ LinkPort::LinkPort(LinkState& state) : state_(state) {
     if (port.isOpen()) return;
 
     if (!port.open(state_.portName)) {
+        opened_ = false;
         state_.errorFlags |= kPortNotOpen;
         reportLinkError(state_);
         return;
@@ -108,9 +109,11 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
     buffer_[11] = frameChecksum(buffer_.data());
     buffer_[12] = 0;
 
+    replied_ = false;
+    // The open failure has been shown; a message for each frame would only bury it.
+    if (!opened_) return false;
     SerialPort& port = state_.port;
     uint32_t& flags = state_.errorFlags;
-    replied_ = false;
     // Stale bytes go before the frame does, so a fast reply is never thrown away.
     port.clearInput();
     if (!port.write(buffer_.data() + 1, kCommandFrameBytes, kWriteTimeout)) {
@@ -145,6 +148,7 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
         }
     }
 
+    if (state_.frameDone) state_.frameDone();
     if ((flags & kSendFailureFlags) == 0) return true;
     if (report) reportLinkError(state_);
     return false;

@@ -2,7 +2,9 @@
 // The link object of one user operation. Creating it opens the shared port (unless
 // already open) and clears the low error flags; destroying it closes the port.
 // sendCommand sends one 11-byte frame and checks the 12-byte reply; reply bytes
-// 7..10 stay readable in the buffer until the next command.
+// 7..10 stay readable in the buffer until the next command. When the port did not
+// open, "Port did not open" is the one message the operation shows: every later
+// command fails at once, quietly.
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -52,6 +54,9 @@ public:
     // Closes the shared port early (the destructor does it too).
     void close();
 
+    // False when the port did not open as this link was created.
+    bool opened() const { return opened_; }
+
     // True when the last sendCommand got a whole reply with a correct checksum,
     // whatever its status: false when nothing, or only part, or garbage came back.
     bool replied() const { return replied_; }
@@ -82,6 +87,7 @@ private:
     LinkState& state_;
     std::array<uint8_t, 13> buffer_{};
     bool replied_ = false;
+    bool opened_ = true;
 };
 
 }  // namespace vantrel::link

@@ -4,6 +4,7 @@
 // layers above extend it (the image layer adds the configuration image, the shell
 // the rest of its state), so a link operation takes the lowest state it needs.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "link/SerialPort.h"
@@ -22,6 +23,11 @@ struct LinkState {
     uint32_t errorFlags = 0;
     SerialPort port;  // shared by every LinkPort
     std::string portName = kDefaultPortName;
+    // The outcome of the last operation in one line, for a status bar ("Update
+    // complete: 241 frames"); a reported failure leaves its message here.
+    std::string status;
+    // Told after each frame exchanged with the actuator; feeds a progress display.
+    std::function<void()> frameDone;
 };
 
 }  // namespace vantrel::link

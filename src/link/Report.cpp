@@ -45,6 +45,7 @@ void reportLinkError(LinkState& state) {
     const std::string text = errorMessage(state.errorFlags);
     // Cleared before the dialog shows, so the word is clean whatever the user does next.
     state.errorFlags &= ~kClearedByReport;
+    state.status = text;
     state.ui.error(text);
 }
 

@@ -69,7 +69,7 @@ void CConfigMenu::limits() {
 }
 
 void CConfigMenu::copySettings(const char* question, uint8_t address) {
-    if (context_.ui.question(question, "Update")) {
+    if (context_.ui.question(question, "Update", ui::Answer::No)) {
         link::LinkPort link(context_);
         link.sendCommand(link::COPY_SETTINGS, address, 0, 0, 0, true);
     }

@@ -125,7 +125,7 @@ void ConfigPage::send() {
         return;
     }
     if (refuse()) return;
-    if (!context_.ui.question(sendQuestion(), kUpdateCaption)) {
+    if (!context_.ui.question(sendQuestion(), kUpdateCaption, ui::Answer::No)) {
         keepOrDiscard();
         return;
     }

@@ -1,5 +1,7 @@
 #include "service/Diagnostics.h"
 
+#include <ctime>
+
 #include "link/Commands.h"
 #include "link/LinkPort.h"
 
@@ -123,6 +125,15 @@ void CDiagnostics::update() {
     const auto lit = litIndicators(readings);
     for (int i = 0; i < kIndicatorCount; ++i)
         lamps_[i]->lit = lit[i];
+    const bool allRead = readings.status && readings.stall && readings.torqueOff &&
+                         readings.input && readings.interlock;
+    if (portOpened_) {
+        char time[sizeof "hh:mm:ss"] = {};
+        const std::time_t now = std::time(nullptr);
+        std::strftime(time, sizeof time, "%H:%M:%S", std::localtime(&now));
+        context_.status =
+            std::string(allRead ? "Diagnostics read at " : "Diagnostics partly read at ") + time;
+    }
 }
 
 }  // namespace vantrel::service

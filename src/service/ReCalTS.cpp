@@ -56,7 +56,7 @@ void CReCalTS::recalibrate() {
         context_.ui.message(kCannotCalculate);
         return;
     }
-    if (!context_.ui.question(kSendQuestion, kUpdateCaption)) return;
+    if (!context_.ui.question(kSendQuestion, kUpdateCaption, ui::Answer::No)) return;
     storeCalibration(context_.image, result.values);
 
     link::LinkPort link(context_);

@@ -13,6 +13,17 @@ constexpr int kHexDigits = 2;
 constexpr int kStatusByte = 5;
 constexpr int kFirstShownByte = 6;
 constexpr int kFirstCharByte = 7;
+constexpr int kOneCharacter = 1;
+constexpr char kNotPrinting = '.';
+constexpr std::array<const char*, 5> kColumnHeadings = {"Cmd", "Addr", "D1", "D2", "D3"};
+
+// A reply byte as one character of the row: control codes would show as nothing, or
+// break the box, so they show as a dot.
+char shownCharacter(uint8_t byte) {
+    constexpr uint8_t kSpace = 0x20, kDelete = 0x7F, kNoBreakSpace = 0xA0;
+    const bool printing = (byte >= kSpace && byte < kDelete) || byte >= kNoBreakSpace;
+    return printing ? static_cast<char>(byte) : kNotPrinting;
+}
 }  // namespace
 
 std::string twoCharacters(const std::string& text) {
@@ -22,6 +33,8 @@ std::string twoCharacters(const std::string& text) {
 
 CVxchat::CVxchat(shell::Context& context) : NavigationScreen(context, "VXCHAT") {
     section("Transmit", 5);
+    for (size_t i = 0; i < kColumnHeadings.size(); ++i)
+        addLabel(kColumnHeadings[i], std::string("heading-") + kColumnHeadings[i]).centred = true;
     for (size_t i = 0; i < transmit_.size(); ++i) {
         transmit_[i] = &addEdit("", kTransmitIds[i]);
         transmit_[i]->text = kTransmitDefaults[i];
@@ -32,12 +45,14 @@ CVxchat::CVxchat(shell::Context& context) : NavigationScreen(context, "VXCHAT") 
     for (size_t i = 0; i < receiveHex_.size(); ++i) {
         receiveHex_[i] = &addEdit("", kReceiveHexIds[i]);
         receiveHex_[i]->readOnly = true;
+        receiveHex_[i]->maxLength = kHexDigits;
     }
     // The character row sits under the last four boxes of the first row.
     addLabel("", "rx-spacer");
     for (size_t i = 0; i < receiveChar_.size(); ++i) {
         receiveChar_[i] = &addEdit("", kReceiveCharIds[i]);
         receiveChar_[i]->readOnly = true;
+        receiveChar_[i]->maxLength = kOneCharacter;
     }
 
     section("RESULT");
@@ -45,7 +60,7 @@ CVxchat::CVxchat(shell::Context& context) : NavigationScreen(context, "VXCHAT") 
     result_->readOnly = true;
 
     section();
-    addButton("SEND", [this] { send(); });
+    addButton("SEND", [this] { send(); }).isDefault = true;
     addNavigationButton("BACK", shell::kMainMenu).isExit = true;
     addHelpButton();
 }
@@ -72,7 +87,7 @@ void CVxchat::send() {
         receiveHex_[i]->text.assign(context_.image.hex, kHexDigits);
     }
     for (size_t i = 0; i < receiveChar_.size(); ++i)
-        receiveChar_[i]->text.assign(1, static_cast<char>(port.reply(kFirstCharByte + i)));
+        receiveChar_[i]->text.assign(1, shownCharacter(port.reply(kFirstCharByte + i)));
     result_->text.assign(1, static_cast<char>(port.reply(kStatusByte)));
     port.close();
 }

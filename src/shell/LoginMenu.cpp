@@ -26,6 +26,7 @@ Cloginmenu::Cloginmenu(Context& context)
 void Cloginmenu::setUp() {
     level_.selected = 0;
     change_.enabled = false;
+    setFocus("Password");  // the level is right more often than not
     showStatus();
 }
 

@@ -20,6 +20,7 @@ CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") 
     addNavigationButton("Calibrate", kCalibration);
     addButton("About...", [this] { showAbout(); });
     addNavigationButton("EXIT", kExit).isExit = true;
+    setExitsOnEscape(false);
     addPicture();
     addHelpButton();
 }

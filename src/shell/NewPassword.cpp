@@ -21,7 +21,7 @@ CnewPassword::CnewPassword(Context& context)
       password_((addLabel("Enter New Password, No longer than 12 charactors."),
                  addEdit("New Password"))) {
     // The text above asks for at most 12 characters, but any length is stored.
-    addButton("Update Password", [this] { update(); });
+    addButton("Update Password", [this] { update(); }).isDefault = true;
     addButton("EXIT", [this] {
         context_.ui.play(ui::Sound::Menu);
         close();

@@ -71,6 +71,10 @@ public:
 
     // The first visible, enabled button marked isExit; nullptr when there is none.
     Button* exitButton() const;
+    // Whether the Escape key presses the exit button. A screen whose exit ends the
+    // program turns it off: leaving the program takes a deliberate click.
+    bool exitsOnEscape() const { return exitsOnEscape_; }
+    void setExitsOnEscape(bool exits) { exitsOnEscape_ = exits; }
 
     bool closed() const { return closed_; }
     void close() { closed_ = true; }
@@ -114,6 +118,7 @@ private:
     std::vector<Section> sections_;
     std::string focus_;
     bool closed_ = false;
+    bool exitsOnEscape_ = true;
     int layoutRevision_ = 0;
     int handlerDepth_ = 0;
 };

@@ -14,6 +14,10 @@ enum class Sound { Menu, End, Critical };
 
 enum class Icon { None, Information, Exclamation };
 
+// The answer Enter gives to a question. A question whose Yes destroys or overwrites
+// something takes No, so that a hurried key press never does.
+enum class Answer { Yes, No };
+
 // A save or open dialog: default file name, default extension and one filter.
 struct FileDialog {
     std::string defaultName;    // "Eeprom"
@@ -29,8 +33,9 @@ public:
     // A message box with an OK button; the caption may be empty.
     virtual void message(const std::string& text, const std::string& caption = {},
                          Icon icon = Icon::None) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool question(const std::string& text, const std::string& caption) = 0;
+    // A Yes/No question; true for Yes. byDefault is the answer the Enter key gives.
+    virtual bool question(const std::string& text, const std::string& caption,
+                          Answer byDefault = Answer::Yes) = 0;
     // The Error dialog (CErrorDlg, titled "Error") with its OK button.
     virtual void error(const std::string& text) = 0;
     // File dialogs; nothing when the user cancels. The open dialog requires the

@@ -289,6 +289,11 @@ TEST_F(Extraction, ProMissingBlocksLeaveEmptySlotsAndLaterBlocksInPlace) {
     EXPECT_EQ(
         std::vector<std::string>(texts.end() - 3, texts.end()),
         (std::vector<std::string>{"Block : 5 block error", "Block : 6 block error", "DONE!!"}));
+    // The bad blocks stay in view after the status line has moved on to "DONE!!".
+    const auto& kept = screen_->get<ui::Label>(datalog::kBadBlocksId);
+    EXPECT_TRUE(kept.visible);
+    EXPECT_EQ(kept.text, "Bad blocks: 5, 6");
+    EXPECT_EQ(context_->status, "Datalogger saved with 2 bad blocks: 5, 6");
     const auto bytes = file();
     EXPECT_EQ(slot(bytes, 5), datalog::emptySlot());
     EXPECT_EQ(slot(bytes, 6), datalog::emptySlot());

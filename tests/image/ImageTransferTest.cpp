@@ -610,6 +610,7 @@ TEST_F(Update, RefusedWithoutLoginOrWithoutConsent) {
     EXPECT_EQ(rig.ui.shown.back(),
               "question: Extract: This will over write the WHOLE of the EEPROM (including "
               "calibration data). Do you want to continue?");
+    EXPECT_EQ(rig.ui.noByDefault, rig.ui.questions) << "Enter must not overwrite the EEPROM";
     EXPECT_TRUE(rig.actuator.frames().empty());
 }
 

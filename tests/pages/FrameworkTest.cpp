@@ -100,6 +100,7 @@ TEST_F(ConfigMenuTest, CopyCommandsAskAndSendWithoutUnlocking) {
     EXPECT_EQ(sent(), (std::vector<std::pair<int, int>>{{link::COPY_SETTINGS, 0xD1},
                                                         {link::COPY_SETTINGS, 0xD4}}));
     EXPECT_EQ(rig.ui.questions.front(), "Are you sure you want to update the current settings?");
+    EXPECT_EQ(rig.ui.noByDefault, rig.ui.questions) << "Enter must not overwrite the settings";
     EXPECT_EQ(menu.focus(), "BACK");
 }
 

@@ -36,11 +36,22 @@ private:
     bool timedOut_ = false;
 };
 
-// The first visible child of `parent` of type T whose text is `text`.
+// A widget's text as it reads: without the '&' that marks an Alt shortcut, and a
+// doubled '&' shown once.
+inline QString shownText(QString text) {
+    QString shown;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
+// The first visible child of `parent` of type T whose text reads `text`.
 template <class T>
 T* findByText(QWidget* parent, const QString& text) {
     for (T* widget : parent->findChildren<T*>())
-        if (widget->text() == text && widget->isVisibleTo(parent)) return widget;
+        if (shownText(widget->text()) == text && widget->isVisibleTo(parent)) return widget;
     return nullptr;
 }
 

@@ -50,19 +50,51 @@ TEST(QtUi, QuestionAnswersYesOrNo) {
     EXPECT_EQ(text, "Do you want to Save to file?");
 }
 
-TEST(QtUi, MessageTitleIsTheCaptionOrTheApplicationName) {
+TEST(QtUi, EnterOnAnOverwriteQuestionAnswersNo) {
     QtUi ui;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    ModalDriver driver({[&](QWidget* modal) {
-                            icon = qobject_cast<QMessageBox*>(modal)->icon();
-                            pressMessageButton(modal, QMessageBox::Ok);
-                        },
-                        [](QWidget* modal) { pressMessageButton(modal, QMessageBox::Ok); }});
+    std::vector<QString> defaults;
+    auto enter = [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_TRUE(box);
+        defaults.push_back(box->defaultButton()->text());
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    ModalDriver driver({enter, enter});
+    EXPECT_FALSE(
+        ui.question("This will over write the WHOLE of the EEPROM", "Extract", ui::Answer::No));
+    EXPECT_TRUE(ui.question("Do you want to extract from Actuator?", "Extract"));
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(defaults, (std::vector<QString>{"&No", "&Yes"}));
+}
+
+// The title is the caption or the program's name, never cut however short the text;
+// every box carries an icon for its kind and no minimise or maximise button.
+TEST(QtUi, MessageBoxesShowTheirKindAndTheirWholeTitle) {
+    QtUi ui;
+    std::vector<QMessageBox::Icon> icons;
+    auto look = [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_TRUE(box);
+        icons.push_back(box->icon());
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(box->windowTitle()))
+            << box->windowTitle().toStdString();
+        EXPECT_FALSE(box->windowFlags() &
+                     (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        box->button(box->buttons().constFirst() == box->button(QMessageBox::Ok) ? QMessageBox::Ok
+                                                                                : QMessageBox::No)
+            ->click();
+    };
+    ModalDriver driver({look, look, look, look});
     ui.message("DONE!!", "Extract", ui::Icon::Information);
     ui.message("CRC wrong", "", ui::Icon::None);
+    ui.message("Saved", "The datalogger file could not be found where it was saved",
+               ui::Icon::Exclamation);
+    ui.question("OK?", "Have you applied the low value signal, to tracklin input");
     EXPECT_TRUE(driver.finished());
-    EXPECT_EQ(driver.seen(), (QStringList{"Extract", "Rudozi Vantrel"}));
-    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(driver.seen().mid(0, 2), (QStringList{"Extract", "Rudozi Vantrel"}));
+    EXPECT_EQ(icons,
+              (std::vector<QMessageBox::Icon>{QMessageBox::Information, QMessageBox::Information,
+                                              QMessageBox::Warning, QMessageBox::Question}));
 }
 
 TEST(QtUi, ErrorDialogShowsTheMessageUntilOk) {
@@ -71,8 +103,7 @@ TEST(QtUi, ErrorDialogShowsTheMessageUntilOk) {
     ModalDriver driver({[&](QWidget* modal) {
         auto* dialog = qobject_cast<CErrorDlg*>(modal);
         ASSERT_TRUE(dialog);
-        shown = dialog->textBox().toPlainText();
-        EXPECT_TRUE(dialog->textBox().isReadOnly());
+        shown = dialog->textLabel().text();
         EXPECT_EQ(dialog->okButton().text(), "OK");
         QTest::mouseClick(&dialog->okButton(), Qt::LeftButton);
     }});

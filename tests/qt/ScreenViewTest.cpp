@@ -5,12 +5,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <memory>
 
@@ -100,7 +103,8 @@ TEST(ScreenView, RendersEveryControlKindFromTheModel) {
     EXPECT_EQ(view.windowTitle(), "Everything");
     ASSERT_TRUE(widget<QLabel>(view, "status"));
     EXPECT_EQ(widget<QLabel>(view, "status")->text(), "idle");
-    EXPECT_EQ(widget<QPushButton>(view, "Close on Torque")->text(), "Close on Torque");
+    EXPECT_EQ(test::shownText(widget<QPushButton>(view, "Close on Torque")->text()),
+              "Close on Torque");
     EXPECT_FALSE(widget<QCheckBox>(view, "5% Boost")->isChecked());
     auto* combo = widget<QComboBox>(view, "Close Torque %");
     ASSERT_TRUE(combo);
@@ -177,9 +181,9 @@ TEST(ScreenView, TwoStateButtonShowsItsSetting) {
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(screen.toggled, 1);
     EXPECT_TRUE(screen.toggle->isSecond());
-    EXPECT_EQ(button->text(), "Close On Limit");
+    EXPECT_EQ(test::shownText(button->text()), "Close On Limit");
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(button->text(), "Close on Torque");
+    EXPECT_EQ(test::shownText(button->text()), "Close on Torque");
 }
 
 TEST(ScreenView, WidgetEditsReachTheModels) {
@@ -329,7 +333,8 @@ TEST(ScreenView, RebuildsWhenTheScreenReplacesItsControls) {
     EXPECT_FALSE(view.panel().widgetFor("Service Notes:"));
     auto* power = qobject_cast<QLineEdit*>(view.panel().widgetFor("Power PCB:"));
     ASSERT_TRUE(power);
-    EXPECT_EQ(qobject_cast<QPushButton*>(view.panel().widgetFor("view"))->text(), "S/Nos");
+    EXPECT_EQ(test::shownText(qobject_cast<QPushButton*>(view.panel().widgetFor("view"))->text()),
+              "S/Nos");
 
     // The new widgets are live: typing reaches the new model.
     QTest::keyClicks(power, "P123");
@@ -469,6 +474,68 @@ TEST(ScreenView, RunReturnsAtOnceForAScreenClosedDuringSetUp) {
     test::ModalDriver driver({}, 2000);
     ui.run(screen);
     EXPECT_TRUE(driver.seen().isEmpty());
+}
+
+// While an operation runs the screen's input is shown disabled, its texts are not;
+// afterwards exactly what the model enables comes back.
+TEST(ScreenView, BusyDisablesTheInputAndRestoresItAfterwards) {
+    QtUi ui;
+    Everything screen;
+    screen.extra->enabled = false;
+    ScreenView view(screen);
+    view.show();
+    const std::vector<std::string> inputs = {"Apply", "5% Boost", "Close Torque %",
+                                             "Name",  "Notes",    "Open"};
+    ui.setBusy(true);
+    for (const std::string& key : inputs)
+        EXPECT_FALSE(view.panel().widgetFor(key)->isEnabled()) << key;
+    EXPECT_TRUE(view.panel().widgetFor("status")->isEnabled());
+    screen.status->text = "working";
+    ui.refresh();  // a repaint mid-operation keeps the input disabled
+    EXPECT_FALSE(view.panel().widgetFor("Apply")->isEnabled());
+    ui.setBusy(false);
+    for (const std::string& key : inputs)
+        EXPECT_TRUE(view.panel().widgetFor(key)->isEnabled()) << key;
+    EXPECT_FALSE(view.panel().widgetFor("Extra")->isEnabled()) << "disabled by its model";
+}
+
+// Text boxes take only characters with a one-byte form; the rest are refused.
+TEST(ScreenView, TextBoxesRefuseCharactersTheyCannotStore) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    auto* name = widget<QLineEdit>(view, "Name");
+    // Typed one key at a time (QTest::keyClicks takes only ASCII).
+    for (QChar c : QStringLiteral("ab\u20ACc\u00E9")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(name, &press);
+    }
+    EXPECT_EQ(screen.name->text, "abc\xE9");
+    auto* notes = widget<QPlainTextEdit>(view, "Notes");
+    notes->clear();
+    notes->insertPlainText(QStringLiteral("x\u0151y"));
+    EXPECT_EQ(screen.notes->text, "xy");
+    EXPECT_EQ(notes->toPlainText(), "xy");
+}
+
+// Every button gets its own Alt shortcut, the model's caption unchanged.
+TEST(ScreenView, EveryButtonHasItsOwnAltShortcut) {
+    Everything screen;
+    ScreenView view(screen);
+    view.show();
+    QSet<QChar> letters;
+    for (QPushButton* button : view.findChildren<QPushButton*>()) {
+        const QString text = button->text();
+        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        ASSERT_GE(at, 0) << text.toStdString();
+        EXPECT_FALSE(letters.contains(text[at + 1].toLower())) << text.toStdString();
+        letters.insert(text[at + 1].toLower());
+    }
+    EXPECT_EQ(screen.toggle->caption, "Close on Torque");
+    // The marked letter is the button's Alt shortcut.
+    auto* apply = widget<QPushButton>(view, "Apply");
+    const QChar letter = apply->text()[apply->text().indexOf('&') + 1];
+    EXPECT_EQ(apply->shortcut(), QKeySequence(QStringLiteral("Alt+") + letter.toUpper()));
 }
 
 }  // namespace

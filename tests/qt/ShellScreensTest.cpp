@@ -3,18 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
+#include "CErrorDlg.h"
 #include "ModalDriver.h"
 #include "QtUi.h"
 #include "ScreenView.h"
 #include "SimFixture.h"
+#include "StatusBar.h"
 #include "TextCodec.h"
 #include "registry/ScreenRegistry.h"
 
@@ -35,7 +41,7 @@ void expectShows(const ScreenView& view, const ui::Control& control, const char*
         case ui::ControlKind::Button: {
             auto* button = qobject_cast<QPushButton*>(widget);
             ASSERT_TRUE(button);
-            EXPECT_EQ(button->text().replace("&&", "&"),
+            EXPECT_EQ(test::shownText(button->text()),
                       fromLatin1(static_cast<const ui::Button&>(control).caption));
             break;
         }
@@ -67,6 +73,8 @@ void expectShows(const ScreenView& view, const ui::Control& control, const char*
     }
 }
 
+constexpr int kSmallScreenWidth = 480;
+
 TEST(ShellScreens, EveryScreenOfTheLoopRendersItsModel) {
     constexpr uint16_t kLastCode = 11;
     std::vector<uint16_t> rendered;
@@ -80,9 +88,11 @@ TEST(ShellScreens, EveryScreenOfTheLoopRendersItsModel) {
         EXPECT_EQ(view.windowTitle(), fromLatin1(screen->title()));
         for (const auto& control : screen->controls())
             expectShows(view, *control, screen->className());
-        // The tool was made for a small screen: no window should outgrow one.
+        // The tool was made for a small screen: no window should outgrow one, and
+        // every screen fits one 480 pixels wide.
         EXPECT_LE(view.width(), 640) << screen->className();
         EXPECT_LE(view.height(), 720) << screen->className();
+        EXPECT_LE(view.minimumSizeHint().width(), kSmallScreenWidth) << screen->className();
         rendered.push_back(code);
     }
     for (uint16_t code : {shell::kMainMenu, shell::kDownloads, shell::kLogin})
@@ -141,13 +151,16 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
             QTest::mouseClick(findByText<QPushButton>(modal, "BACK"), Qt::LeftButton);
         },
         [&](QWidget* modal) {  // the Error dialog, shown while ENTER runs
-            errorText = modal->findChild<QPlainTextEdit*>()->toPlainText();
+            errorText = qobject_cast<CErrorDlg*>(modal)->textLabel().text();
             QTest::mouseClick(findByText<QPushButton>(modal, "OK"), Qt::LeftButton);
         },
         [&](QWidget* modal) {
             ScreenView* menu = screenView(modal);
             ASSERT_TRUE(menu);
             vxchatShown = menu->panel().widgetFor("vxchat")->isVisibleTo(menu);
+            QTest::keyClick(menu, Qt::Key_Escape);  // a stray Escape does not end the tool
+            QTest::keyClick(menu, Qt::Key_Escape);
+            EXPECT_TRUE(menu->isVisible());
             modal->close();  // the window's X leaves as EXIT does
         },
     });
@@ -161,6 +174,97 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
     EXPECT_EQ(tool.context.loginLevel, shell::kUser);
     EXPECT_EQ(vxchatShown, false);
     EXPECT_EQ(tool.context.nextScreen, shell::kExit);
+}
+
+// Picks a file in the tool's file dialog, as a user types its name.
+test::ModalDriver::Step pickFile(const QString& path) {
+    return [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_TRUE(dialog);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+std::unique_ptr<ui::Screen> openScreen(QtTool& tool, uint16_t code) {
+    auto screen = registry::makeScreen(tool.context, code);
+    screen->setUp();
+    return screen;
+}
+
+// Each operation says in the status bar how it ended; the bar also names the port
+// and who is logged in. Update's question keeps No as the Enter answer.
+TEST(ShellScreens, StatusBarTellsTheOutcomeOfEachOperation) {
+    QtTool tool;
+    showStatusOf(tool.context);
+    tool.context.loginLevel = shell::kService;
+    const QString file = tool.folder.filePath("unit7.ucf");
+
+    auto downloads = openScreen(tool, shell::kDownloads);
+    ScreenView view(*downloads);
+    view.show();
+    EXPECT_EQ(view.statusBar().portText(), fromLatin1(tool.context.portName));
+    EXPECT_EQ(view.statusBar().loginText(), "Service");
+    EXPECT_EQ(view.statusBar().outcomeText(), "");
+    {
+        ModalDriver driver({pickFile(file)});
+        QTest::mouseClick(findByText<QPushButton>(&view, "Extract EEPROM"), Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+    }
+    const auto bytes = QFileInfo(file).size();
+    EXPECT_EQ(view.statusBar().outcomeText(),
+              QStringLiteral("Extract complete: %1 bytes saved to unit7.ucf").arg(bytes));
+    {
+        QString defaultAnswer;
+        ModalDriver driver({[&](QWidget* modal) {
+                                auto* box = qobject_cast<QMessageBox*>(modal);
+                                ASSERT_TRUE(box);
+                                defaultAnswer = box->defaultButton()->text();
+                                box->button(QMessageBox::Yes)->click();
+                            },
+                            pickFile(file)});
+        QTest::mouseClick(findByText<QPushButton>(&view, "Update EEPROM"), Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(defaultAnswer, "&No");
+    }
+    EXPECT_EQ(view.statusBar().outcomeText(), "Update complete: 241 frames");
+    EXPECT_FALSE(view.panel().widgetFor("transfer")->isVisibleTo(&view))
+        << "the progress bar shows only while a transfer runs";
+
+    auto diagnostics = openScreen(tool, shell::kDiagnostics);
+    ScreenView diagnosticsView(*diagnostics);
+    diagnosticsView.show();
+    QTest::mouseClick(findByText<QPushButton>(&diagnosticsView, "Update"), Qt::LeftButton);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Diagnostics read at \\d\\d:\\d\\d:\\d\\d$"))
+                    .match(diagnosticsView.statusBar().outcomeText())
+                    .hasMatch())
+        << diagnosticsView.statusBar().outcomeText().toStdString();
+    EXPECT_EQ(view.statusBar().outcomeText(), diagnosticsView.statusBar().outcomeText())
+        << "every open bar shows the same line";
+    StatusBar::setSource({});
+}
+
+// A port that does not open is one message: no dialog for each of the reads after it.
+TEST(ShellScreens, DiagnosticsWithoutAPortShowsOneMessage) {
+    QtTool tool;
+    showStatusOf(tool.context);
+    tool.context.portName = tool.folder.filePath("no-such-port").toStdString();
+    tool.ui.portErrorReason = [&tool] { return tool.context.port.errorText(); };
+    auto diagnostics = openScreen(tool, shell::kDiagnostics);
+    ScreenView view(*diagnostics);
+    view.show();
+    QString shown;
+    ModalDriver driver({[&](QWidget* modal) {
+                           shown = qobject_cast<CErrorDlg*>(modal)->textLabel().text();
+                           static_cast<QDialog*>(modal)->accept();
+                       }},
+                       3000);
+    QTest::mouseClick(findByText<QPushButton>(&view, "Update"), Qt::LeftButton);
+    EXPECT_EQ(driver.seen(), QStringList{"Error"});
+    EXPECT_TRUE(shown.startsWith("Port did not open\n")) << shown.toStdString();
+    EXPECT_GT(shown.size(), QString("Port did not open\n").size()) << "with the reason";
+    EXPECT_EQ(view.statusBar().outcomeText(), "Port did not open");
+    StatusBar::setSource({});
 }
 
 }  // namespace

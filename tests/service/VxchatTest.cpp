@@ -106,7 +106,8 @@ TEST(Vxchat, WithoutActuatorShowsTheRequestAndResultTwoAndNoError) {
     EXPECT_EQ(text(screen, "rx-9"), "00");
     EXPECT_EQ(text(screen, "rx-10"), "FF");
     EXPECT_EQ(text(screen, "rx-char-7"), "H");
-    EXPECT_EQ(text(screen, "rx-char-8"), std::string(1, '\x01'));
+    EXPECT_EQ(text(screen, "rx-char-8"), ".") << "a control code shows as a dot";
+    EXPECT_EQ(text(screen, "rx-char-9"), ".");
     EXPECT_EQ(text(screen, "rx-char-10"), std::string(1, '\xFF'));
     EXPECT_EQ(text(screen, kResultId), "2");
 

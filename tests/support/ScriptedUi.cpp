@@ -7,8 +7,10 @@ void ScriptedUi::message(const std::string& text, const std::string&, ui::Icon) 
     shown.push_back("message: " + text);
 }
 
-bool ScriptedUi::question(const std::string& text, const std::string& caption) {
+bool ScriptedUi::question(const std::string& text, const std::string& caption,
+                          ui::Answer byDefault) {
     questions.push_back(text);
+    if (byDefault == ui::Answer::No) noByDefault.push_back(text);
     shown.push_back("question: " + caption + ": " + text);
     if (answers.empty()) return false;
     bool answer = answers.front();

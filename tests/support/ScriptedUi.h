@@ -21,6 +21,7 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
+    std::vector<std::string> noByDefault;  // the questions whose default answer is No
     std::vector<ui::Sound> sounds;
 
     // Answers, taken from the front; an empty queue answers No / cancels.
@@ -36,7 +37,8 @@ public:
     int busyCount = 0;  // times the busy cursor was switched on
 
     void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
-    bool question(const std::string& text, const std::string& caption) override;
+    bool question(const std::string& text, const std::string& caption,
+                  ui::Answer byDefault = ui::Answer::Yes) override;
     void error(const std::string& text) override;
     std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
     std::optional<std::string> openFile(const ui::FileDialog& dialog) override;

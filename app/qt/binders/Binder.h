@@ -36,6 +36,8 @@ public:
     virtual QButtonGroup* radioGroup(const std::string& name) = 0;
     // The event filter that lets Enter press a focused button.
     virtual QObject* keyFilter() = 0;
+    // The letter of a button's Alt shortcut, unique on its screen; 0 for none.
+    virtual char mnemonic(const ui::Control& control) const = 0;
 };
 
 // Shows one control.

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTextOption>
+#include <QValidator>
 #include <algorithm>
 
 #include "TextCodec.h"
@@ -15,6 +16,16 @@ constexpr int kMultiLineRows = 4;
 constexpr int kMultiLineMargin = 12;
 constexpr int kNoLengthLimit = 32767;  // QLineEdit's own maximum
 constexpr int kWidestEditChars = 8;    // beyond this a box may show a part only
+
+// A text box holds 8-bit text: a character without a one-byte form is refused as
+// it is typed or pasted, rather than stored as something else.
+class Latin1Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return isLatin1(input) ? Acceptable : Invalid;
+    }
+};
 
 Qt::Alignment alignmentOf(const ui::Edit& model) {
     if (model.centred) return Qt::AlignHCenter;
@@ -39,21 +50,25 @@ public:
         : ControlBinder(box), model_(model), box_(box) {
         box->setTabChangesFocus(true);
         box->setMinimumHeight(box->fontMetrics().lineSpacing() * kMultiLineRows + kMultiLineMargin);
-        QObject::connect(box, &QPlainTextEdit::textChanged, host.receiver(),
-                         [run = host.runner(false), &model, box] {
-                             run([&] {
-                                 QString text = box->toPlainText();
-                                 if (model.maxLength > 0 && text.size() > model.maxLength) {
-                                     // The box holds no more than the field it edits.
-                                     text.truncate(model.maxLength);
-                                     QSignalBlocker blocker(box);
-                                     box->setPlainText(text);
-                                     box->moveCursor(QTextCursor::End);
-                                 }
-                                 model.text = toModelText(text, model.text);
-                                 if (model.onChange) model.onChange();
-                             });
-                         });
+        QObject::connect(
+            box, &QPlainTextEdit::textChanged, host.receiver(),
+            [run = host.runner(false), &model, box] {
+                run([&] {
+                    QString text = box->toPlainText();
+                    const bool foreign = !isLatin1(text);
+                    if (foreign) text = latin1Only(text);
+                    if (foreign || (model.maxLength > 0 && text.size() > model.maxLength)) {
+                        // The box holds no more than the field it edits, and
+                        // only characters it can store.
+                        if (model.maxLength > 0) text.truncate(model.maxLength);
+                        QSignalBlocker blocker(box);
+                        box->setPlainText(text);
+                        box->moveCursor(QTextCursor::End);
+                    }
+                    model.text = toModelText(text, model.text);
+                    if (model.onChange) model.onChange();
+                });
+            });
     }
     std::string labelText() const override { return model_.label; }
     bool labelAbove() const override { return true; }
@@ -117,7 +132,16 @@ private:
                 delete validator_;
                 validator_ = nullptr;
             }
+            if (!latin1_) {
+                latin1_ = new Latin1Validator(line_);
+                line_->setValidator(latin1_);
+            }
             return;
+        }
+        if (latin1_) {
+            line_->setValidator(nullptr);
+            delete latin1_;
+            latin1_ = nullptr;
         }
         if (!validator_) {
             validator_ = new QDoubleValidator(line_);
@@ -135,6 +159,7 @@ private:
     ui::Edit& model_;
     QLineEdit* line_;
     QDoubleValidator* validator_ = nullptr;
+    Latin1Validator* latin1_ = nullptr;
 };
 
 }  // namespace
