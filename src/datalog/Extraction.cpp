@@ -149,17 +149,18 @@ private:
             const DatalogGroup& group = kGroups[g];
             if (!request(group, kProMode)) return false;
             int received = 0;
-            if (!port_.receiveRecords(buffer.data(), group.count, &received)) {
+            if (!port_.receiveRecords(buffer, group.count, &received)) {
                 context_.ui.setBusy(false);
                 return false;
             }
             status_("Block : " + std::to_string(group.end()) + "/" +
                     std::to_string(kProDenominator));
             parseBurst(buffer.data(), static_cast<size_t>(received), g, record_, show);
-            // The rest of a late group may still be on its way; it must not be read
-            // as the reply to the next request.
-            const bool late = received < group.count * link::kRecordBytes;
-            if (late && g + 1 < kGroups.size()) port_.drainUntilQuiet();
+            // The rest of a late group, or of one whose noise filled the buffer, may
+            // still be on its way; it must not be read as the reply to the next request.
+            const bool cutShort = received < group.count * link::kRecordBytes ||
+                                  received == static_cast<int>(buffer.size());
+            if (cutShort && g + 1 < kGroups.size()) port_.drainUntilQuiet();
         }
         return true;
     }
