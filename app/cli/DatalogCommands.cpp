@@ -6,9 +6,12 @@
 #include <array>
 #include <iostream>
 #include <streambuf>
+#include <string>
+#include <vector>
 
 #include "CliUi.h"
 #include "Command.h"
+#include "datalog/DatalogData.h"
 #include "datalog/Dataloggermenu.h"
 
 namespace vantrel::cli {
@@ -73,6 +76,37 @@ private:
     bool showing_ = false;
 };
 
+// "5, 6, 50-128": block numbers, runs of three or more as their ends.
+std::string blockRanges(const std::vector<int>& numbers) {
+    constexpr size_t kShortestRange = 3;
+    std::string text;
+    for (size_t i = 0; i < numbers.size();) {
+        size_t end = i + 1;
+        while (end < numbers.size() && numbers[end] == numbers[end - 1] + 1)
+            ++end;
+        const auto add = [&text](const std::string& part) {
+            text += (text.empty() ? "" : ", ") + part;
+        };
+        if (end - i >= kShortestRange) {
+            add(std::to_string(numbers[i]) + "-" + std::to_string(numbers[end - 1]));
+        } else {
+            for (size_t k = i; k < end; ++k)
+                add(std::to_string(numbers[k]));
+        }
+        i = end;
+    }
+    return text;
+}
+
+// The one line that tells a saved file with bad blocks from a good one.
+std::string notIntactLine(const std::vector<int>& blocks) {
+    const bool one = blocks.size() == 1;
+    return "vantrel-cli: " + std::to_string(blocks.size()) + " of " +
+           std::to_string(datalog::kSlotCount) + (one ? " slots is" : " slots are") +
+           " not intact, " + (one ? "block " : "blocks ") + blockRanges(blocks) +
+           " (the file is saved)";
+}
+
 int runExtract(Session& session, std::span<const std::string> args) {
     if (args.size() != 2 || args[0] != "-o" || !isOutputFileName(args[1], kDatalogExtension))
         return kUsage;
@@ -88,7 +122,10 @@ int runExtract(Session& session, std::span<const std::string> args) {
     session.ui.setFileAnswer(args[1]);
     screen.click("Extract");
     session.ui.onRefresh = nullptr;
-    return screen.lastOutcome() == datalog::CDataloggermenu::Outcome::Saved ? kSuccess : kFailed;
+    if (screen.lastOutcome() != datalog::CDataloggermenu::Outcome::Saved) return kFailed;
+    if (screen.badBlocks().empty()) return kSuccess;
+    std::cerr << notIntactLine(screen.badBlocks()) << std::endl;
+    return kFailed;
 }
 
 int runReset(Session& session) {

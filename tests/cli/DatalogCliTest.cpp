@@ -13,10 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "CliProcess.h"
 #include "DecimalCommaLocale.h"
 #include "datalog/DatalogFile.h"
 #include "image/LocalTime.h"
@@ -137,6 +139,72 @@ TEST_F(DatalogCli, ResetAndFailures) {
     EXPECT_EQ(exitCode(run), 1);
     EXPECT_TRUE(run.err.ends_with("DONE!!\nCould Not Open File\n")) << run.err;
 }
+
+// A fault of the simulated actuator, the exit status and the last line of standard
+// error: a file with slots that are not intact is saved, and the run fails.
+struct FaultRow {
+    std::string name;
+    std::vector<std::string> faults;  // vantrel-sim options
+    int status;
+    std::string lastLine;
+};
+
+std::ostream& operator<<(std::ostream& out, const FaultRow& row) {
+    return out << row.name;
+}
+
+std::string notIntact(const std::string& what) {
+    return "vantrel-cli: " + what + " (the file is saved)";
+}
+
+const FaultRow kFaultRows[] = {
+    {"Good", {}, 0, "DONE!!"},
+    {"NoiseBeforeEveryRecord", {"--noise-each-datalog", "6"}, 0, "DONE!!"},
+    {"BadCrc",
+     {"--bad-crc-datalog", "210"},
+     1,
+     notIntact("1 of 155 slots is not intact, block 210")},
+    {"Missing",
+     {"--missing-datalog", "5,6"},
+     1,
+     notIntact("2 of 155 slots are not intact, blocks 5, 6")},
+    {"Renumbered",
+     {"--renumber-datalog", "20=3"},
+     1,
+     notIntact("1 of 155 slots is not intact, block 20")},
+    {"Late",
+     {"--slow-datalog", "50"},
+     1,
+     notIntact("79 of 155 slots are not intact, blocks 50-128")},
+    {"Silent",
+     {"--silent-datalog"},
+     1,
+     notIntact("155 of 155 slots are not intact, blocks 0-128, 192-199, 208-224, 240")},
+};
+
+class DatalogCliFaults : public DatalogCli, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(DatalogCliFaults, SavesTheFileAndTellsTheSlotsNotIntact) {
+    std::vector<std::string> simArgs = GetParam().faults;
+    simArgs.insert(simArgs.begin(), VANTREL_SIM_PATH);
+    clitest::Child sim(simArgs, folder.string());
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+
+    const fs::path file = folder / "f.dfg";
+    const CliRun run = runCli({"--port", port, "datalog", "extract", "-o", file.string()}, false);
+    EXPECT_EQ(exitCode(run), GetParam().status) << run.err;
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(fs::file_size(file), 20592u);
+    ASSERT_TRUE(run.err.ends_with("\n")) << run.err;
+    const std::string lines = run.err.substr(0, run.err.size() - 1);
+    EXPECT_EQ(lines.substr(lines.rfind('\n') + 1), GetParam().lastLine) << run.err;
+    sim.stop();
+    sim.finish();
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DatalogCliFaults, ::testing::ValuesIn(kFaultRows),
+                         [](const auto& info) { return info.param.name; });
 
 // The date of the local time as the files write it, under the given time locale.
 std::string fileDate(const std::string& locale) {
