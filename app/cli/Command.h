@@ -15,6 +15,9 @@ class CliUi;
 inline constexpr int kSuccess = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
+// Input that is not what the command takes (a file of another kind), its cause
+// already told: exits as a usage error, without the usage text.
+inline constexpr int kInputErrorTold = -kUsage;
 
 struct Session {
     shell::Context& context;

@@ -147,6 +147,7 @@ int run(int argc, char** argv) {
 
     Session session{context, ui};
     const int status = command->run(session, options.args);
+    if (status == kInputErrorTold) return kUsage;
     if (status == kUsage) {
         std::string line(command->name);
         if (!command->usage.empty()) line += " " + std::string(command->usage);

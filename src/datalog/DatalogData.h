@@ -15,6 +15,47 @@ inline constexpr int kIdentificationBytes = 27;
 inline constexpr uint8_t kCarriageReturn = 0x0D;
 inline constexpr uint8_t kFieldSeparator = 0x09;
 
+// The identification record: the version reply, then configuration bytes read from
+// the actuator, with field separators between its parts.
+inline constexpr int kVersionRecordByte = 1;  // READ_VERSION reply bytes 7..10 go to 1..4
+inline constexpr int kVersionBytes = 4;
+inline constexpr int kGenerationRecordByte = 2;  // reply byte 8: '1' on a ZR2
+inline constexpr uint8_t kZr2VersionCode = '1';
+inline constexpr std::array<int, 4> kRecordSeparatorBytes = {0, 5, 22, 25};
+
+// A configuration byte the record carries: its register address and its record byte.
+struct CarriedRegister {
+    int address;
+    int recordByte;
+};
+// The contact registers 44..59 in order, the two control bytes (66 before 65) and 35.
+inline constexpr std::array<CarriedRegister, 19> kCarriedRegisters = {{{44, 6},
+                                                                       {45, 7},
+                                                                       {46, 8},
+                                                                       {47, 9},
+                                                                       {48, 10},
+                                                                       {49, 11},
+                                                                       {50, 12},
+                                                                       {51, 13},
+                                                                       {52, 14},
+                                                                       {53, 15},
+                                                                       {54, 16},
+                                                                       {55, 17},
+                                                                       {56, 18},
+                                                                       {57, 19},
+                                                                       {58, 20},
+                                                                       {59, 21},
+                                                                       {66, 23},
+                                                                       {65, 24},
+                                                                       {35, 26}}};
+
+// The record byte that carries the configuration byte at this register address.
+constexpr int recordByteOf(int address) {
+    for (const CarriedRegister& carried : kCarriedRegisters)
+        if (carried.address == address) return carried.recordByte;
+    return -1;
+}
+
 // Offsets inside a slot.
 inline constexpr int kSlotNumber = 0;
 inline constexpr int kSlotData = 1;

@@ -9,9 +9,6 @@ namespace vantrel::datalog {
 
 namespace {
 
-constexpr int kHeaderPadding = 40;  // spaces between the fixed fields and the end marks
-constexpr uint8_t kEndOfText = 0x1A;
-
 std::string rightAligned(const std::string& text, char fill) {
     if (static_cast<int>(text.size()) >= kNumberFieldWidth) return text;
     return std::string(kNumberFieldWidth - text.size(), fill) + text;
@@ -41,6 +38,24 @@ std::string toLatin1(std::string_view text) {
         }
         out.push_back(codePoint <= 0xFF ? static_cast<char>(codePoint) : '?');
         i += length;
+    }
+    return out;
+}
+
+std::string fromLatin1(std::string_view text) {
+    constexpr unsigned kLeadOfTwo = 0xC0;
+    constexpr unsigned kContinuation = 0x80;
+    constexpr unsigned kSixBits = 0x3F;
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < kContinuation) {
+            out.push_back(c);
+            continue;
+        }
+        out.push_back(static_cast<char>(kLeadOfTwo | (byte >> 6)));
+        out.push_back(static_cast<char>(kContinuation | (byte & kSixBits)));
     }
     return out;
 }

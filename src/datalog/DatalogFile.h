@@ -16,6 +16,18 @@ inline constexpr int kFileBytes = kHeaderBytes + kSlotCount * kSlotBytes;  // 20
 inline constexpr int kNumberFieldWidth = 12;
 inline constexpr int kDateTimeFieldWidth = 24;
 
+// Where the header's parts start; a field separator follows each of the first three.
+inline constexpr int kClockDifferenceAt = 0;
+inline constexpr int kActuatorClockAt = kClockDifferenceAt + kNumberFieldWidth + 1;
+inline constexpr int kFileNameAt = kActuatorClockAt + kNumberFieldWidth + 1;
+inline constexpr int kDateTimeAt = kFileNameAt + kNumberFieldWidth + 1;
+inline constexpr int kIdentificationAt = kDateTimeAt + kDateTimeFieldWidth;
+inline constexpr int kHeaderPaddingAt = kIdentificationAt + kIdentificationBytes;
+inline constexpr int kHeaderPadding = 40;  // spaces up to the end marks
+inline constexpr int kEndOfTextAt = kHeaderPaddingAt + kHeaderPadding;
+inline constexpr uint8_t kEndOfText = 0x1A;
+static_assert(kEndOfTextAt + 2 == kHeaderBytes);  // end of text, carriage return
+
 // The low 32 bits of the difference as a signed decimal, right-aligned in 12
 // characters behind '0' (or 'f' when the actuator clock was ahead).
 std::string clockDifferenceField(uint64_t difference, bool negative);
@@ -30,6 +42,9 @@ std::string dateTimeField(std::string_view dateTime);
 // Text that may be UTF-8 (file names, localised dates) as ISO-8859-1: one byte a
 // character, '?' for characters beyond it. Bytes that are not valid UTF-8 are kept.
 std::string toLatin1(std::string_view text);
+
+// 8-bit text of the code page (ISO-8859-1) as UTF-8.
+std::string fromLatin1(std::string_view text);
 
 // The whole file for this record, written under this path.
 std::vector<uint8_t> datalogFileBytes(const DatalogRecord& record, std::string_view path);

@@ -1,7 +1,5 @@
 #include "datalog/Dataloggermenu.h"
 
-#include <algorithm>
-
 #include "datalog/Extraction.h"
 
 namespace vantrel::datalog {
@@ -30,11 +28,18 @@ void CDataloggermenu::showStatus(const std::string& text) {
 
 namespace {
 
-// "5, 6": the numbers of the blocks that came with an error.
-std::string badBlockList(const DatalogRecord& record) {
-    std::string list;
+std::vector<int> flaggedBlocks(const DatalogRecord& record) {
+    std::vector<int> numbers;
     for (int n = 0; n < kBlockNumbers; ++n)
-        if (record.blockErrors[n]) list += (list.empty() ? "" : ", ") + std::to_string(n);
+        if (record.blockErrors[n]) numbers.push_back(n);
+    return numbers;
+}
+
+// "5, 6": the numbers of the blocks that came with an error.
+std::string blockList(const std::vector<int>& numbers) {
+    std::string list;
+    for (int n : numbers)
+        list += (list.empty() ? "" : ", ") + std::to_string(n);
     return list;
 }
 
@@ -45,6 +50,7 @@ void CDataloggermenu::extract() {
     setFocus("BACK");
     context_.status.clear();
     badBlocks_->visible = false;
+    badBlockNumbers_.clear();
     const auto record =
         extractDatalog(context_, clock(), [this](const std::string& text) { showStatus(text); });
     if (!record) {
@@ -54,8 +60,9 @@ void CDataloggermenu::extract() {
         return;
     }
     // The bad blocks went by one line each; the status line keeps them all.
-    const auto bad = std::count(record->blockErrors.begin(), record->blockErrors.end(), true);
-    const std::string list = badBlockList(*record);
+    badBlockNumbers_ = flaggedBlocks(*record);
+    const size_t bad = badBlockNumbers_.size();
+    const std::string list = blockList(badBlockNumbers_);
     badBlocks_->text = "Bad blocks: " + list;
     badBlocks_->visible = bad > 0;
     outcome_ =

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "shell/NavigationScreen.h"
 
@@ -24,6 +25,9 @@ public:
     enum class Outcome { NotRun, Abandoned, NotSaved, Saved };
     Outcome lastOutcome() const { return outcome_; }
     const std::string& status() const { return status_->text; }
+    // The numbers of the blocks the last extraction flagged, ascending: their slots
+    // are empty or hold a block that is not the one asked for or failed its CRC.
+    const std::vector<int>& badBlocks() const { return badBlockNumbers_; }
 
 private:
     void extract();
@@ -33,6 +37,7 @@ private:
     ui::Edit* status_ = nullptr;
     ui::Label* badBlocks_ = nullptr;
     Outcome outcome_ = Outcome::NotRun;
+    std::vector<int> badBlockNumbers_;
 };
 
 }  // namespace vantrel::datalog

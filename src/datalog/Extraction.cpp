@@ -15,34 +15,31 @@ namespace vantrel::datalog {
 
 namespace {
 
-constexpr int kClockShift = 2;            // the counter's two lowest bits are not time
-constexpr uint8_t kZr2VersionCode = '1';  // reply byte 8 of READ_VERSION
+constexpr int kClockShift = 2;  // the counter's two lowest bits are not time
 constexpr uint8_t kZr2Mode = 0x00;
 constexpr uint8_t kProMode = 0xFF;
 constexpr int kReceiveBufferBytes = 20000;
 constexpr int kZr2Denominator = 154;  // the ZR2 count runs to 155 against this
 constexpr int kProDenominator = 225;
 
-// Identification registers: three bytes each, into consecutive record bytes.
-struct RegisterRead {
+// The register reads of the identification record, in order: the reply bytes kept
+// of each (from reply byte 8 on) and the status shown after it.
+struct IdentificationRead {
     uint8_t address;
-    int recordByte;
+    int bytes;
+    const char* status = nullptr;
 };
-constexpr std::array<RegisterRead, 5> kTripleReads = {
-    {{44, 6}, {47, 9}, {50, 12}, {53, 15}, {56, 18}}};
-constexpr uint8_t kRelayRegister = 59;
-constexpr int kRelayByte = 21;
-constexpr uint8_t kParityRegister = 65;
-constexpr int kParityHighByte = 23;  // byte 66 (reply byte 9)
-constexpr int kParityLowByte = 24;   // byte 65 (reply byte 8)
-constexpr uint8_t kConfigRegister = 35;
-constexpr int kConfigByte = 26;
-constexpr std::array<int, 4> kSeparatorBytes = {0, 5, 22, 25};
-constexpr int kVersionRecordByte = 1;  // reply bytes 7..10 go to record bytes 1..4
+constexpr std::array<IdentificationRead, 8> kIdentificationReads = {{{44, 3},
+                                                                     {47, 3},
+                                                                     {50, 3},
+                                                                     {53, 3},
+                                                                     {56, 3},
+                                                                     {59, 1, "got Relay"},
+                                                                     {65, 2},
+                                                                     {35, 1, "got Config"}}};
 
 constexpr int kReplyAux = 7;
 constexpr int kReplyData1 = 8;
-constexpr int kReplyData2 = 9;
 
 static_assert(kGroups[0].count * link::kRecordBytes <= kReceiveBufferBytes);
 
@@ -59,7 +56,7 @@ public:
         record_.actuatorClock = replyWord() >> kClockShift;
 
         if (!send(link::READ_VERSION)) return std::nullopt;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < kVersionBytes; ++i)
             record_.identification[kVersionRecordByte + i] = port_.reply(kReplyAux + i);
         const bool zr2 = port_.reply(kReplyData1) == kZr2VersionCode;
         const uint64_t toolClock = zr2 ? toZr2ClockUnit(tool.seconds) : tool.seconds;
@@ -96,22 +93,14 @@ private:
 
     bool readIdentification() {
         auto& id = record_.identification;
-        for (int at : kSeparatorBytes)
+        for (int at : kRecordSeparatorBytes)
             id[at] = kFieldSeparator;
-        for (const RegisterRead& read : kTripleReads) {
+        for (const IdentificationRead& read : kIdentificationReads) {
             if (!send(link::READ_REGISTER, read.address)) return false;
-            for (int i = 0; i < 3; ++i)
-                id[read.recordByte + i] = port_.reply(kReplyData1 + i);
+            for (int i = 0; i < read.bytes; ++i)
+                id[recordByteOf(read.address + i)] = port_.reply(kReplyData1 + i);
+            if (read.status) status_(read.status);
         }
-        if (!send(link::READ_REGISTER, kRelayRegister)) return false;
-        id[kRelayByte] = port_.reply(kReplyData1);
-        status_("got Relay");
-        if (!send(link::READ_REGISTER, kParityRegister)) return false;
-        id[kParityHighByte] = port_.reply(kReplyData2);
-        id[kParityLowByte] = port_.reply(kReplyData1);
-        if (!send(link::READ_REGISTER, kConfigRegister)) return false;
-        id[kConfigByte] = port_.reply(kReplyData1);
-        status_("got Config");
         return true;
     }
 
@@ -149,17 +138,18 @@ private:
             const DatalogGroup& group = kGroups[g];
             if (!request(group, kProMode)) return false;
             int received = 0;
-            if (!port_.receiveRecords(buffer.data(), group.count, &received)) {
+            if (!port_.receiveRecords(buffer, group.count, &received)) {
                 context_.ui.setBusy(false);
                 return false;
             }
             status_("Block : " + std::to_string(group.end()) + "/" +
                     std::to_string(kProDenominator));
             parseBurst(buffer.data(), static_cast<size_t>(received), g, record_, show);
-            // The rest of a late group may still be on its way; it must not be read
-            // as the reply to the next request.
-            const bool late = received < group.count * link::kRecordBytes;
-            if (late && g + 1 < kGroups.size()) port_.drainUntilQuiet();
+            // The rest of a late group, or of one whose noise filled the buffer, may
+            // still be on its way; it must not be read as the reply to the next request.
+            const bool cutShort = received < group.count * link::kRecordBytes ||
+                                  received == static_cast<int>(buffer.size());
+            if (cutShort && g + 1 < kGroups.size()) port_.drainUntilQuiet();
         }
         return true;
     }

@@ -4,6 +4,7 @@
 
 #include "link/Commands.h"
 #include "link/Crc16.h"
+#include "link/DatalogRecords.h"
 #include "link/ErrorFlags.h"
 #include "link/Report.h"
 
@@ -222,13 +223,14 @@ bool LinkPort::receiveBurst(uint8_t* buffer) {
     return true;
 }
 
-bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
+bool LinkPort::receiveRecords(std::span<uint8_t> buffer, int count, int* received) {
     SerialPort& port = state_.port;
     int stored = 0;
     const auto finish = [&](bool result) {
         if (received) *received = stored;
         return result;
     };
+    count = std::min(count, static_cast<int>(buffer.size() / kRecordBytes));
     auto deadline = Clock::now() + kReadTimeout;
     for (int record = 0; record < count; ++record) {
         // A record that has not begun by its deadline is late: keep what has arrived.
@@ -244,7 +246,7 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
         deadline = Clock::now() + kReadTimeout;
         int arrived = 0;
         const ReadEnd end =
-            readBytes(buffer + record * kRecordBytes, kRecordBytes, deadline, arrived);
+            readBytes(buffer.data() + record * kRecordBytes, kRecordBytes, deadline, arrived);
         stored += arrived;
         if (end == ReadEnd::LineError) return finish(false);
         if (end == ReadEnd::TimedOut) {
@@ -252,11 +254,36 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
             return finish(true);
         }
     }
-    const ReadEnd end = dropNoiseBefore(kDatalogMarker, sizeof kDatalogMarker, buffer,
-                                        count * kRecordBytes, stored);
+    const ReadEnd end = readOnToWholeRecords(buffer, count, stored);
     if (end == ReadEnd::LineError) return finish(false);
     if (end == ReadEnd::TimedOut) state_.ui.message(kDatalogTimeout);
     return finish(true);
+}
+
+LinkPort::ReadEnd LinkPort::readOnToWholeRecords(std::span<uint8_t> buffer, int count,
+                                                 int& stored) {
+    // Noise before the first record is dropped, so the buffer starts with a marker.
+    const auto first = std::search(buffer.begin(), buffer.begin() + stored,
+                                   std::begin(kDatalogMarker), std::end(kDatalogMarker));
+    if (first != buffer.begin() + stored) {
+        std::copy(first, buffer.begin() + stored, buffer.begin());
+        stored -= static_cast<int>(first - buffer.begin());
+    }
+    const int capacity = static_cast<int>(buffer.size());
+    DatalogRecordCount records;
+    while (records.update(buffer.data(), stored, count) < count && stored < capacity) {
+        // Never more than the records can take, so a complete burst costs no wait.
+        const int more =
+            std::min(static_cast<int>(records.shortOf(count, stored)), capacity - stored);
+        for (int i = 0; i < more; ++i) {
+            int arrived = 0;
+            const ReadEnd end =
+                readBytes(buffer.data() + stored, 1, Clock::now() + kReadTimeout, arrived);
+            stored += arrived;
+            if (end != ReadEnd::Complete) return end;
+        }
+    }
+    return ReadEnd::Complete;
 }
 
 void LinkPort::drainUntilQuiet() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <span>
 
 #include "link/LinkState.h"
 
@@ -42,10 +43,12 @@ public:
     // noise that came before the first lead-in.
     bool receiveBurst(uint8_t* buffer);
     // Receives count records of 136 bytes back to back, each within 1000 ms, noise
-    // before the first record's marker dropped. A late record ends it with "Timeout
-    // receiving datalog" and true; received, when given, is set to the number of
-    // bytes stored (a record cut short counts what arrived).
-    bool receiveRecords(uint8_t* buffer, int count, int* received = nullptr);
+    // before the first record's marker dropped. Noise between records pushes the last
+    // of them further: it reads on until the buffer holds count whole records, the
+    // line stays quiet for the read time-out, or the buffer is full. A late record
+    // ends it with "Timeout receiving datalog" and true; received, when given, is set
+    // to the number of bytes stored (a record cut short counts what arrived).
+    bool receiveRecords(std::span<uint8_t> buffer, int count, int* received = nullptr);
     // Drops what the actuator is still sending until the line has been quiet for
     // kDrainQuiet (for at most kDrainLimit), so that the rest of a late burst is not
     // taken for the reply to the next command.
@@ -81,6 +84,9 @@ private:
     // how many are. A buffer without the marker is left as it is.
     ReadEnd dropNoiseBefore(const uint8_t* marker, int markerSize, uint8_t* buffer, int size,
                             int& stored);
+    // Reads on, one byte within the read time-out of the one before, until buffer
+    // holds count whole datalog records or is full; stored is how many bytes it holds.
+    ReadEnd readOnToWholeRecords(std::span<uint8_t> buffer, int count, int& stored);
     // Sets "Event Not RX" and names the parts of the line event that the port saw.
     void lineEventNotRx();
 

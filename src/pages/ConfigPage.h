@@ -58,6 +58,9 @@ public:
     void switchView();
     void send();
 
+    // The page's fields in declaration order, with the controls that show them.
+    const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
+
 protected:
     // Declares a field; the page keeps it for load, take, fill and enabling.
     template <class F, class... Args>
@@ -111,8 +114,6 @@ protected:
     void enableControls();
     // Reports an error flag through the Error dialog.
     void report(uint32_t flag);
-
-    const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
 
     shell::Context& context_;
     const PageRules rules_;

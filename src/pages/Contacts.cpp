@@ -106,12 +106,15 @@ void CConfTab3::selectGroup(int group) {
     }
 }
 
-void CConfTab3::switchGroup() {
-    // The button has swapped its caption: it names the group to show. Edits of the
-    // group left are not taken.
-    selectGroup(groupButton_->isSecond() ? 1 : 0);
+void CConfTab3::showGroup(int group) {
+    selectGroup(group);
     fillLists();
     load();
+}
+
+void CConfTab3::switchGroup() {
+    // The button has swapped its caption: it names the group to show.
+    showGroup(groupButton_->isSecond() ? 1 : 0);
 }
 
 image::FrameSequence CConfTab3::frames() const {

@@ -16,6 +16,9 @@ public:
     void setUp() override;
     // The group shown: 0 for S1-S4, 1 for S5-S8.
     int group() const { return group_; }
+    static constexpr int kGroups = 2;
+    // Shows a group as it is stored, as its button does; edits of the other are not taken.
+    void showGroup(int group);
 
 protected:
     image::FrameSequence frames() const override;

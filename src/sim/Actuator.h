@@ -49,7 +49,8 @@ struct Faults {
     std::optional<int> hangUpAfterFrames;       // close the line after answering this many
                                                 // frames (fires once)
 
-    int noiseBeforeRecords = 0;  // bytes of noise sent before each record stream
+    int noiseBeforeRecords = 0;            // bytes of noise sent before each record stream
+    int noiseBeforeEachDatalogRecord = 0;  // bytes of noise before every datalog record
 
     std::optional<int> badCrcConfigBlock;   // in the burst (0..3); re-requests are good
     std::optional<int> badCrcDatalogBlock;  // datalog block number with a wrong CRC
@@ -170,7 +171,8 @@ private:
 
     std::vector<uint8_t> configRecord(int block, bool corruptCrc) const;
     std::vector<uint8_t> datalogRecord(int block, int numberSent, bool corruptCrc) const;
-    std::vector<uint8_t> noise() const;
+    std::vector<uint8_t> noise() const;  // the noise before a record stream
+    std::vector<uint8_t> noise(int count) const;
     std::array<uint8_t, 12> replyFrame(uint8_t command, const Reply& reply) const;
 
     bool hasBusCard() const;

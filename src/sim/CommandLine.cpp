@@ -11,6 +11,9 @@ namespace {
 
 using namespace link;
 
+// Noise between records beyond this would only fill the tool's receive buffer.
+constexpr int kMaxNoiseEachRecord = 255;
+
 const std::map<std::string, uint8_t>& commandNames() {
     static const std::map<std::string, uint8_t> names = {
         {"READ_STATUS", READ_STATUS},
@@ -134,6 +137,7 @@ std::string usageText() {
            "  --bad-checksum CMD            reply to CMD with a wrong checksum\n"
            "  --silent CMD                  never reply to CMD\n"
            "  --noise N                     N bytes of noise before each record stream\n"
+           "  --noise-each-datalog N        N bytes of noise before every datalog record\n"
            "  --bad-crc-block N             configuration block N (0..3) has a bad CRC in\n"
            "                                the four-block burst\n"
            "  --bad-crc-datalog N           datalog block N has a bad CRC\n"
@@ -207,6 +211,10 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             const auto n = parseInt(value().value_or(""), 0, 4096);
             if (!n) return fail("--noise takes a number of bytes (0..4096)");
             f.noiseBeforeRecords = *n;
+        } else if (arg == "--noise-each-datalog") {
+            const auto n = parseInt(value().value_or(""), 0, kMaxNoiseEachRecord);
+            if (!n) return fail("--noise-each-datalog takes a number of bytes (0..255)");
+            f.noiseBeforeEachDatalogRecord = *n;
         } else if (arg == "--bad-crc-block") {
             const auto n = parseInt(value().value_or(""), 0, 3);
             if (!n) return fail("--bad-crc-block takes a block 0..3");

@@ -40,11 +40,15 @@ void append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-std::vector<uint8_t> Actuator::noise() const {
+std::vector<uint8_t> Actuator::noise(int count) const {
     std::vector<uint8_t> bytes;
-    for (int i = 0; i < options_.faults.noiseBeforeRecords; ++i)
+    for (int i = 0; i < count; ++i)
         bytes.push_back(kNoisePattern[i % std::size(kNoisePattern)]);
     return bytes;
+}
+
+std::vector<uint8_t> Actuator::noise() const {
+    return noise(options_.faults.noiseBeforeRecords);
 }
 
 std::vector<uint8_t> Actuator::configRecord(int block, bool corruptCrc) const {
@@ -100,6 +104,7 @@ Actuator::Reply Actuator::datalogBlocks(uint8_t first, uint8_t countLess1,
         int numberSent = n;
         if (faults.renumberedDatalogBlock && faults.renumberedDatalogBlock->first == n)
             numberSent = faults.renumberedDatalogBlock->second;
+        append(pending.bytes, noise(faults.noiseBeforeEachDatalogRecord));
         append(pending.bytes, datalogRecord(n, numberSent, faults.badCrcDatalogBlock == n));
         firstRecord = false;
     }

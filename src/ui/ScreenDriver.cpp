@@ -38,23 +38,6 @@ bool matches(const Control& control, const std::string& name) {
     return bare(control.name()) == wanted;
 }
 
-std::string valueText(const Control& control) {
-    switch (control.kind) {
-        case ControlKind::Button:
-            return static_cast<const Button&>(control).caption;
-        case ControlKind::CheckBox:
-            return static_cast<const CheckBox&>(control).checked ? "on" : "off";
-        case ControlKind::RadioButton:
-            return static_cast<const RadioButton&>(control).checked ? "on" : "off";
-        case ControlKind::ComboBox:
-            return static_cast<const ComboBox&>(control).selectedText();
-        case ControlKind::Edit:
-            return static_cast<const Edit&>(control).text;
-        default:
-            return {};
-    }
-}
-
 std::string joined(const std::vector<std::string>& names) {
     std::string text;
     for (const auto& name : names)
@@ -104,6 +87,23 @@ DriveResult setOnOff(bool& state, const std::string& value) {
 }
 
 }  // namespace
+
+std::string valueText(const Control& control) {
+    switch (control.kind) {
+        case ControlKind::Button:
+            return static_cast<const Button&>(control).caption;
+        case ControlKind::CheckBox:
+            return static_cast<const CheckBox&>(control).checked ? "on" : "off";
+        case ControlKind::RadioButton:
+            return static_cast<const RadioButton&>(control).checked ? "on" : "off";
+        case ControlKind::ComboBox:
+            return static_cast<const ComboBox&>(control).selectedText();
+        case ControlKind::Edit:
+            return static_cast<const Edit&>(control).text;
+        default:
+            return {};
+    }
+}
 
 std::string controlName(const Control& control) {
     if (!control.id.empty()) return control.id;

@@ -20,6 +20,10 @@ struct DriveResult {
 // a two-state button by its first caption.
 std::string controlName(const Control& control);
 
+// The value a control shows, as "show" prints it: a list's entry text, a two-state
+// button's caption, "on"/"off", a box's text.
+std::string valueText(const Control& control);
+
 // Sets one control: a list to the entry with this text, a check box or radio button
 // to "on"/"off", a two-state button to one of its captions, an edit box to the text.
 DriveResult setControl(Screen& screen, const std::string& name, const std::string& value);

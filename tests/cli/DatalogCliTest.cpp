@@ -13,10 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "CliProcess.h"
 #include "DecimalCommaLocale.h"
 #include "datalog/DatalogFile.h"
 #include "image/LocalTime.h"
@@ -138,6 +140,98 @@ TEST_F(DatalogCli, ResetAndFailures) {
     EXPECT_TRUE(run.err.ends_with("DONE!!\nCould Not Open File\n")) << run.err;
 }
 
+// A fault of the simulated actuator, the exit status and the last line of standard
+// error: a file with slots that are not intact is saved, and the run fails.
+struct FaultRow {
+    std::string name;
+    std::vector<std::string> faults;  // vantrel-sim options
+    int status;
+    std::string lastLine;
+};
+
+std::ostream& operator<<(std::ostream& out, const FaultRow& row) {
+    return out << row.name;
+}
+
+constexpr const char* kSaved = " (the file is saved)";
+
+std::string notIntact(const std::string& what) {
+    return "vantrel-cli: " + what + kSaved;
+}
+
+// The last line a run wrote to standard error.
+std::string lastLine(const std::string& err) {
+    if (!err.ends_with("\n")) return "(no line end) " + err;
+    const std::string lines = err.substr(0, err.size() - 1);
+    return lines.substr(lines.rfind('\n') + 1);
+}
+
+const FaultRow kFaultRows[] = {
+    {"Good", {}, 0, "DONE!!"},
+    {"NoiseBeforeEveryRecord", {"--noise-each-datalog", "6"}, 0, "DONE!!"},
+    {"BadCrc",
+     {"--bad-crc-datalog", "210"},
+     1,
+     notIntact("1 of 155 slots is not intact, block 210")},
+    {"Missing",
+     {"--missing-datalog", "5,6"},
+     1,
+     notIntact("2 of 155 slots are not intact, blocks 5, 6")},
+    {"Renumbered",
+     {"--renumber-datalog", "20=3"},
+     1,
+     notIntact("1 of 155 slots is not intact, block 20")},
+    {"Late",
+     {"--slow-datalog", "50"},
+     1,
+     notIntact("79 of 155 slots are not intact, blocks 50-128")},
+    {"Silent",
+     {"--silent-datalog"},
+     1,
+     notIntact("155 of 155 slots are not intact, blocks 0-128, 192-199, 208-224, 240")},
+};
+
+class DatalogCliFaults : public clitest::Cli, public ::testing::WithParamInterface<FaultRow> {
+protected:
+    void SetUp() override {
+        clitest::Cli::SetUp();
+        folder = home_;
+    }
+    fs::path folder;
+};
+
+TEST_P(DatalogCliFaults, SavesTheFileAndTellsTheSlotsNotIntact) {
+    std::vector<std::string> simArgs = GetParam().faults;
+    simArgs.insert(simArgs.begin(), VANTREL_SIM_PATH);
+    clitest::Child sim(simArgs, home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+
+    const fs::path file = folder / "f.dfg";
+    const clitest::Result run = cli({"--port", port, "datalog", "extract", "-o", file.string()});
+    EXPECT_EQ(run.status, GetParam().status) << run.err;
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(fs::file_size(file), 20592u);
+    EXPECT_EQ(lastLine(run.err), GetParam().lastLine) << run.err;
+    sim.stop();
+    sim.finish();
+
+    // The file tells the same slots when it is checked later.
+    const clitest::Result info = cli({"datalog", "info", file.string()});
+    EXPECT_EQ(info.status, GetParam().status) << info.err;
+    std::string told = GetParam().status == 0 ? "" : GetParam().lastLine;
+    if (told.ends_with(kSaved)) told.resize(told.size() - std::string(kSaved).size());
+    EXPECT_EQ(info.err.empty() ? "" : lastLine(info.err), told);
+    const size_t map = info.out.find("\nBlock map: ");
+    ASSERT_NE(map, std::string::npos) << info.out;
+    const std::string line = info.out.substr(map + 12, info.out.find('\n', map + 1) - map - 12);
+    EXPECT_EQ(line.size(), 155u) << line;
+    EXPECT_EQ(GetParam().status == 0, line == std::string(155, '.')) << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DatalogCliFaults, ::testing::ValuesIn(kFaultRows),
+                         [](const auto& info) { return info.param.name; });
+
 // The date of the local time as the files write it, under the given time locale.
 std::string fileDate(const std::string& locale) {
     vantrel::test::ScopedLocale time(LC_TIME, locale);
@@ -149,6 +243,38 @@ std::string fileDate(const std::string& locale) {
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(DatalogCli, InfoRefusesWhatIsNotADatalogFile) {
+    const fs::path good = folder / "good.dfg";
+    ASSERT_EQ(exitCode(runCli({"--simulate", "datalog", "extract", "-o", good.string()}, false)),
+              0);
+    const std::string bytes = readFile(good);
+    std::ofstream(folder / "short.dfg", std::ios::binary) << bytes.substr(0, bytes.size() - 1);
+    std::ofstream(folder / "long.dfg", std::ios::binary) << bytes << 'x';
+    std::string marks = bytes;
+    marks[130] = ' ';
+    std::ofstream(folder / "marks.dfg", std::ios::binary) << marks;
+
+    const struct {
+        std::string file;
+        int status;
+        std::string err;
+    } rows[] = {
+        {"short.dfg", 2, "is not a datalogger file: it holds 20591 bytes"},
+        {"long.dfg", 2, "is not a datalogger file: it holds 20593 bytes"},
+        {"marks.dfg", 2, "is not a datalogger file: no end of header at byte 130"},
+        {"none.dfg", 1, "vantrel-cli: cannot read "},
+    };
+    for (const auto& row : rows) {
+        const CliRun run = runCli({"datalog", "info", (folder / row.file).string()}, false);
+        EXPECT_EQ(exitCode(run), row.status) << row.file << '\n' << run.err;
+        EXPECT_NE(run.err.find(row.err), std::string::npos) << row.file << '\n' << run.err;
+        EXPECT_EQ(run.err.find("usage"), std::string::npos) << row.file << '\n' << run.err;
+    }
+    const CliRun usage = runCli({"datalog", "info"}, false);
+    EXPECT_EQ(exitCode(usage), 2);
+    EXPECT_NE(usage.err.find("info FILE.dfg"), std::string::npos) << usage.err;
 }
 
 TEST_F(DatalogCli, DatesFollowTheUsersLocaleAndNumbersDoNot) {

@@ -361,15 +361,29 @@ TEST_F(Extraction, ProLateRecordInAnEarlierGroupFlagsOnlyTheRestOfThatGroup) {
         EXPECT_TRUE(slotHolds(slot(bytes, s), blockOfSlot(s))) << s;
 }
 
-TEST_F(Extraction, ProNoiseBeforeEachBurstLosesNoBlock) {
-    sim::Options options = pro();
-    options.faults.noiseBeforeRecords = 5;
-    rig(options);
-    EXPECT_EQ(extract(), Outcome::Saved);
-    EXPECT_EQ(notStatuses(), std::vector<std::string>{"save: DatalogData"});
-    const auto bytes = file();
-    for (int s = 0; s < datalog::kSlotCount; ++s)
-        EXPECT_TRUE(slotHolds(slot(bytes, s), blockOfSlot(s))) << s;
+TEST_F(Extraction, ProNoiseLosesNoBlock) {
+    // Noise before each burst, before every record of it, and both: the last records
+    // of a group then end beyond the group's record count times 136 bytes.
+    const struct {
+        int beforeBurst;
+        int beforeEachRecord;
+    } rows[] = {{5, 0}, {0, 6}, {3, 17}};
+    for (const auto& row : rows) {
+        sim::Options options = pro();
+        options.faults.noiseBeforeRecords = row.beforeBurst;
+        options.faults.noiseBeforeEachDatalogRecord = row.beforeEachRecord;
+        ui.clearRecord();
+        rig(options);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(extract(), Outcome::Saved);
+        // No group waits for a time-out.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+        EXPECT_EQ(notStatuses(), std::vector<std::string>{"save: DatalogData"});
+        const auto bytes = file();
+        for (int s = 0; s < datalog::kSlotCount; ++s)
+            EXPECT_TRUE(slotHolds(slot(bytes, s), blockOfSlot(s)))
+                << s << " noise " << row.beforeBurst << "/" << row.beforeEachRecord;
+    }
 }
 
 TEST_F(Extraction, SilenceEndsWithinSecondsForBothGenerations) {

@@ -196,7 +196,7 @@ TEST_F(BlockReceptionTest, RecordsArrivingInTimeAreAllTaken) {
     ASSERT_TRUE(request(link));
     std::vector<uint8_t> buffer(5 * link::kRecordBytes);
     int received = -1;
-    EXPECT_TRUE(link.receiveRecords(buffer.data(), 5, &received));
+    EXPECT_TRUE(link.receiveRecords(buffer, 5, &received));
     EXPECT_EQ(received, 5 * link::kRecordBytes);
     EXPECT_EQ(buffer, stream);
     EXPECT_TRUE(ui_.messages.empty());
@@ -210,10 +210,55 @@ TEST_F(BlockReceptionTest, NoiseBeforeRecordsIsDroppedAndTheLastRecordKeptWhole)
     ASSERT_TRUE(request(link));
     std::vector<uint8_t> buffer(3 * link::kRecordBytes);
     int received = -1;
-    EXPECT_TRUE(link.receiveRecords(buffer.data(), 3, &received));
+    EXPECT_TRUE(link.receiveRecords(buffer, 3, &received));
     EXPECT_EQ(received, 3 * link::kRecordBytes);
     EXPECT_EQ(buffer, records);
     EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(BlockReceptionTest, NoiseBetweenRecordsIsReadOnWithinTheBuffer) {
+    // Noise before each record: the last records end beyond count x 136 bytes. The
+    // noise before the first record is dropped; the rest is kept for the parser.
+    const Bytes noise = {0x00, 'B', 'L', 'O', 0x55, 'K'};
+    const Bytes r0 = record('B', 0, 1), r1 = record('B', 1, 2), r2 = record('B', 2, 3);
+    const Bytes damaged = record('B', 2, 3, "LOCX");
+    const Bytes whole = join({r0, noise, r1, noise, r2});
+    const Bytes lastDamaged = join({r0, noise, r1, noise, damaged});
+    const struct {
+        const char* name;
+        Bytes kept;  // what the buffer holds at the end
+        size_t capacity;
+        bool timeout;
+    } rows[] = {
+        {"three whole records, no wait", whole, 4 * link::kRecordBytes, false},
+        {"bounded by the buffer", Bytes(whole.begin(), whole.end() - 10), whole.size() - 10, false},
+        // The third marker never comes: the line goes quiet with two whole records.
+        {"third marker damaged", lastDamaged, 4 * link::kRecordBytes, true},
+    };
+    // The request's address byte names the row to answer with.
+    farEnd_.serve([&](const Frame& frame) {
+        const auto& row = rows[frame[6]];
+        const Bytes& last = row.timeout ? damaged : r2;
+        return std::vector<FarEnd::Step>{{reply('Y')}, {join({noise, r0, noise, r1, noise, last})}};
+    });
+    for (uint8_t at = 0; at < std::size(rows); ++at) {
+        const auto& row = rows[at];
+        SCOPED_TRACE(row.name);
+        ui_.messages.clear();
+        LinkPort link(context_);
+        ASSERT_TRUE(link.sendCommand(link::REQUEST_DATALOG_BLOCKS, at, 2, 0xFF, 0, false));
+        std::vector<uint8_t> buffer(row.capacity + 16, 0xEE);
+        int received = -1;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(link.receiveRecords(std::span(buffer.data(), row.capacity), 3, &received));
+        EXPECT_LT(secondsSince(start), row.timeout ? 1.5 : 0.5);
+        ASSERT_EQ(received, static_cast<int>(row.kept.size()));
+        EXPECT_TRUE(std::equal(row.kept.begin(), row.kept.end(), buffer.begin()));
+        EXPECT_TRUE(std::all_of(buffer.begin() + row.capacity, buffer.end(),
+                                [](uint8_t b) { return b == 0xEE; }));
+        EXPECT_EQ(ui_.messages, row.timeout ? std::vector<std::string>{"Timeout receiving datalog"}
+                                            : std::vector<std::string>{});
+    }
 }
 
 TEST_F(BlockReceptionTest, LateRecordEndsWithTimeoutAndKeepsEarlierContent) {
@@ -224,7 +269,7 @@ TEST_F(BlockReceptionTest, LateRecordEndsWithTimeoutAndKeepsEarlierContent) {
     std::vector<uint8_t> buffer(3 * link::kRecordBytes, 0xAA);
     const auto start = std::chrono::steady_clock::now();
     int received = -1;
-    EXPECT_TRUE(link.receiveRecords(buffer.data(), 3, &received));
+    EXPECT_TRUE(link.receiveRecords(buffer, 3, &received));
     EXPECT_LT(secondsSince(start), 1.25);
     EXPECT_EQ(received, 2 * link::kRecordBytes);
     EXPECT_EQ(ui_.messages, std::vector<std::string>{"Timeout receiving datalog"});
@@ -240,7 +285,7 @@ TEST_F(BlockReceptionTest, RecordsEndFalseWhenTheLineHangsUp) {
     LinkPort link(context_);
     ASSERT_TRUE(request(link));
     std::vector<uint8_t> buffer(2 * link::kRecordBytes);
-    EXPECT_FALSE(link.receiveRecords(buffer.data(), 2));
+    EXPECT_FALSE(link.receiveRecords(buffer, 2));
     EXPECT_TRUE(ui_.messages.empty());
 }
 

@@ -34,6 +34,8 @@ TEST(SimCommandLine, ActuatorAndFaultOptions) {
                              "READ_CLOCK",
                              "--noise",
                              "5",
+                             "--noise-each-datalog",
+                             "6",
                              "--bad-crc-block",
                              "2",
                              "--bad-crc-datalog",
@@ -68,6 +70,7 @@ TEST(SimCommandLine, ActuatorAndFaultOptions) {
     EXPECT_EQ(f.badChecksumCommand, link::READ_REGISTER);
     EXPECT_EQ(f.silentCommand, link::READ_CLOCK);
     EXPECT_EQ(f.noiseBeforeRecords, 5);
+    EXPECT_EQ(f.noiseBeforeEachDatalogRecord, 6);
     EXPECT_EQ(f.badCrcConfigBlock, 2);
     EXPECT_EQ(f.badCrcDatalogBlock, 9);
     EXPECT_EQ(f.missingDatalogBlocks, (std::vector<int>{5, 6}));
@@ -90,6 +93,7 @@ TEST(SimCommandLine, MistakesAreNamed) {
                                                  {"--renumber-datalog", "3"},
                                                  {"--slow-datalog", "241"},
                                                  {"--noise", "-1"},
+                                                 {"--noise-each-datalog", "256"},
                                                  {"--frobnicate"}}) {
         EXPECT_FALSE(parse(args, &error)) << args[0];
         EXPECT_FALSE(error.empty());

@@ -122,6 +122,18 @@ TEST(SimRecords, Zr2SendsBlocksOneByOneWithAGap) {
         EXPECT_TRUE(goodRecord(s.bytes, i * (3 + kRecord) + 3, "BLOCK", 192 + i));
 }
 
+TEST(SimRecords, NoiseCanPrecedeEveryRecordOfAProBurst) {
+    sim::Options options;
+    options.faults.noiseBeforeEachDatalogRecord = 6;
+    SimRig rig(options);
+    SimLine line(rig.server.path());
+    ASSERT_EQ(line.exchange(REQUEST_DATALOG_BLOCKS, 192, 7, 255).at(5), 'Y');
+    const auto s = readStream(line, 8 * (6 + kRecord));
+    ASSERT_EQ(s.bytes.size(), size_t(8 * (6 + kRecord)));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_TRUE(goodRecord(s.bytes, i * (6 + kRecord) + 6, "BLOCK", 192 + i));
+}
+
 TEST(SimRecords, DatalogFaultsShapeTheStream) {
     sim::Options options;
     auto& f = options.faults;

@@ -68,7 +68,7 @@ TEST(SimThroughLink, SlowRecordEndsTheProBurstEarly) {
     ASSERT_TRUE(port.sendCommand(REQUEST_DATALOG_BLOCKS, 0, 7, 255, 0, true));
     std::vector<uint8_t> buffer(8 * kRecordBytes);
     int received = 0;
-    EXPECT_TRUE(port.receiveRecords(buffer.data(), 8, &received));
+    EXPECT_TRUE(port.receiveRecords(buffer, 8, &received));
     EXPECT_EQ(received, 3 * kRecordBytes);
     EXPECT_EQ(rig.ui.messages, std::vector<std::string>{"Timeout receiving datalog"});
 }
