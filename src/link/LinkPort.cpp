@@ -48,8 +48,12 @@ LinkPort::LinkPort(LinkState& state) : state_(state) {
         reportLinkError(state_);
         return;
     }
-    if (!port.readSettings()) state_.ui.message(kReadParametersFailed, "", ui::Icon::Exclamation);
-    if (!port.applySettings()) state_.ui.message(kSetParametersFailed, "", ui::Icon::Exclamation);
+    if (!port.readSettings())
+        state_.ui.message(ui::MessageKind::Refusal, kReadParametersFailed, "",
+                          ui::Icon::Exclamation);
+    if (!port.applySettings())
+        state_.ui.message(ui::MessageKind::Refusal, kSetParametersFailed, "",
+                          ui::Icon::Exclamation);
     port.clearInput();
 }
 
@@ -93,8 +97,8 @@ LinkPort::ReadEnd LinkPort::dropNoiseBefore(const uint8_t* marker, int markerSiz
 void LinkPort::lineEventNotRx() {
     state_.errorFlags |= kEventNotRx;
     const SerialPort::LineEvents events = state_.port.lineEvents();
-    if (events.error) state_.ui.message(kEventLineError);
-    if (events.hangUp) state_.ui.message(kEventCarrierLost);
+    if (events.error) state_.ui.message(ui::MessageKind::Refusal, kEventLineError);
+    if (events.hangUp) state_.ui.message(ui::MessageKind::Refusal, kEventCarrierLost);
 }
 
 bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2,
@@ -198,7 +202,7 @@ bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
     const uint16_t crc = crc16(data, kRecordDataBytes, crc16(number, 1, kCrcStart));
     if (crcLow == (crc & 0xFF) && crcHigh == (crc >> 8)) return true;
     flags |= kBlockCrcWrong;
-    state_.ui.message(kCrcWrong);
+    state_.ui.message(ui::MessageKind::Refusal, kCrcWrong);
     return false;
 }
 
@@ -238,7 +242,7 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
         const SerialPort::Event event = port.wait(left);
         if (event == SerialPort::Event::LineError) return finish(false);
         if (event == SerialPort::Event::None) {
-            state_.ui.message(kDatalogTimeout);
+            state_.ui.message(ui::MessageKind::Refusal, kDatalogTimeout);
             return finish(true);
         }
         deadline = Clock::now() + kReadTimeout;
@@ -248,14 +252,14 @@ bool LinkPort::receiveRecords(uint8_t* buffer, int count, int* received) {
         stored += arrived;
         if (end == ReadEnd::LineError) return finish(false);
         if (end == ReadEnd::TimedOut) {
-            state_.ui.message(kDatalogTimeout);
+            state_.ui.message(ui::MessageKind::Refusal, kDatalogTimeout);
             return finish(true);
         }
     }
     const ReadEnd end = dropNoiseBefore(kDatalogMarker, sizeof kDatalogMarker, buffer,
                                         count * kRecordBytes, stored);
     if (end == ReadEnd::LineError) return finish(false);
-    if (end == ReadEnd::TimedOut) state_.ui.message(kDatalogTimeout);
+    if (end == ReadEnd::TimedOut) state_.ui.message(ui::MessageKind::Refusal, kDatalogTimeout);
     return finish(true);
 }
 
