@@ -116,11 +116,15 @@ int setValues(Session& session, const std::vector<std::string>& args) {
         session.ui.script({{SendPage, false}, {KeepChanges, true}});
     const int failuresBefore = session.ui.failureCount();
     ui::pressButton(screen, "Send");
-    if (!session.ui.endScript()) {
-        std::cerr << "vantrel-cli: " << args.back() << ": Send did not ask what the step answers\n";
+    const bool answered = session.ui.endScript();
+    // A refused Send has said why already.
+    if (session.ui.failureCount() != failuresBefore) return kFailed;
+    if (!answered) {
+        std::cerr << "vantrel-cli: " << args.back()
+                  << ": Send did not ask whether to send the values\n";
         return kFailed;
     }
-    return session.ui.failureCount() == failuresBefore ? kSuccess : kFailed;
+    return kSuccess;
 }
 
 int recalibrateValues(Session& session, const std::string& oldDigits,

@@ -200,7 +200,8 @@ private:
         // A Send refused with a message or an Error dialog has said why already.
         const bool refused = ui_.failureCount() != failuresBefore;
         if (!ui_.endScript() && status == kSuccess && !refused) {
-            std::cerr << "vantrel-cli: " << verb << ": Send did not ask what the step answers";
+            std::cerr << "vantrel-cli: " << verb << ": Send did not ask whether to send the page"
+                      << (verb == "send" ? "" : ", then whether to keep the changes");
             if (asked.empty()) std::cerr << "; it asked nothing";
             for (const std::string& text : asked)
                 std::cerr << (&text == &asked.front() ? "; it asked \"" : ", \"") << text << '"';
@@ -264,7 +265,7 @@ int runConfig(Session& session, std::span<const std::string> args) {
 
     pages::CConfigMenu menu(session.context, registry::makePage);
     session.ui.run(menu);
-    const int reportsBefore = session.ui.failureCount();
+    const int failuresBefore = session.ui.failureCount();
     const int declinedBefore = session.ui.declinedCount();
     const ui::DriveResult pressed = ui::pressButton(menu, caption);
     if (pressed.outcome == ui::DriveResult::Outcome::Disabled) {
@@ -280,7 +281,7 @@ int runConfig(Session& session, std::span<const std::string> args) {
         std::cerr << "vantrel-cli: nothing copied (--yes answers Yes)\n";
         return kFailed;
     }
-    return session.ui.failureCount() == reportsBefore ? kSuccess : kFailed;
+    return session.ui.failureCount() == failuresBefore ? kSuccess : kFailed;
 }
 
 constexpr std::array<Command, 2> kCommands = {{
