@@ -28,10 +28,10 @@ public:
     explicit QuietUi(std::string file, bool answer) : file_(std::move(file)), answer_(answer) {}
     int errors = 0;
 
-    void message(const std::string& text, const std::string&, ui::Icon) override {
+    void message(ui::MessageKind, const std::string& text, const std::string&, ui::Icon) override {
         std::fprintf(stderr, "  message: %s\n", text.c_str());
     }
-    bool question(const std::string&, const std::string&, ui::Answer) override { return answer_; }
+    bool question(const ui::Question&) override { return answer_; }
     void error(const std::string& text) override {
         ++errors;
         std::fprintf(stderr, "  error: %s\n", text.c_str());

@@ -30,7 +30,7 @@ constexpr int kRounds = 10;
 class OpeningUi : public qt::QtUi {
 public:
     explicit OpeningUi(std::string file) : file_(std::move(file)) {}
-    bool question(const std::string&, const std::string&, ui::Answer) override { return false; }
+    bool question(const ui::Question&) override { return false; }
     std::optional<std::string> openFile(const ui::FileDialog&) override { return file_; }
     void run(ui::Sheet& sheet) override {
         qt::SheetView view(sheet);

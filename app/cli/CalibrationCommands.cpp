@@ -30,6 +30,7 @@ constexpr std::array<const char*, 5> kValueNames = {
     service::kAntiClockwiseScaling, service::kGain};
 constexpr std::size_t kBarcodeDigits = 5;
 constexpr std::size_t kFirstDigits = 2;
+constexpr std::string_view kImageExtension = "ucf";
 
 struct Invocation {
     std::optional<std::string> from;
@@ -108,13 +109,22 @@ int setValues(Session& session, const std::vector<std::string>& args) {
         const auto cut = args[i].find('=');
         ui::setControl(screen, args[i].substr(0, cut), args[i].substr(cut + 1));
     }
+    using enum ui::QuestionId;
     if (args.back() == "send")
-        session.ui.script({{pages::kSendQuestion, true}});
+        session.ui.script({{SendPage, true}});
     else
-        session.ui.script({{pages::kSendQuestion, false}, {pages::kKeepQuestion, true}});
-    const int errorsBefore = session.ui.errorCount();
+        session.ui.script({{SendPage, false}, {KeepChanges, true}});
+    const int failuresBefore = session.ui.failureCount();
     ui::pressButton(screen, "Send");
-    return session.ui.errorCount() == errorsBefore ? kSuccess : kFailed;
+    const bool answered = session.ui.endScript();
+    // A refused Send has said why already.
+    if (session.ui.failureCount() != failuresBefore) return kFailed;
+    if (!answered) {
+        std::cerr << "vantrel-cli: " << args.back()
+                  << ": Send did not ask whether to send the values\n";
+        return kFailed;
+    }
+    return kSuccess;
 }
 
 int recalibrateValues(Session& session, const std::string& oldDigits,
@@ -157,6 +167,7 @@ int runCalibration(Session& session, std::span<const std::string> args) {
     }
     const std::optional<Invocation> call = parse(args);
     if (!call || !validAction(*call)) return kUsage;
+    if (call->output && !isOutputFileName(*call->output, kImageExtension)) return kUsage;
     if (call->action != "show" && !serviceLevel(session)) return kFailed;
 
     bool filled = false;

@@ -14,40 +14,52 @@
 
 namespace vantrel::cli {
 
-void CliUi::message(const std::string& text, const std::string&, ui::Icon) {
-    ++messages_;
+void CliUi::message(ui::MessageKind kind, const std::string& text, const std::string&, ui::Icon) {
+    if (kind == ui::MessageKind::Refusal) ++refusals_;
     std::cerr << text << std::endl;
 }
 
 void CliUi::script(std::vector<ScriptedAnswer> answers) {
     script_.assign(std::make_move_iterator(answers.begin()),
                    std::make_move_iterator(answers.end()));
+    askedInScript_.clear();
+    scripting_ = true;
 }
 
 bool CliUi::endScript() {
     const bool used = script_.empty() && !fileAnswer_;
+    scripting_ = false;
+    askedInScript_.clear();
     script_.clear();
     fileAnswer_.reset();
     return used;
 }
 
+bool CliUi::answeredBySteps(ui::QuestionId question) {
+    using enum ui::QuestionId;
+    return question == SendPage || question == KeepChanges || question == SaveToFile ||
+           question == Extract;
+}
+
 // The prompt answers No on an empty line whatever the default: a terminal never
 // guesses Yes.
-bool CliUi::question(const std::string& text, const std::string&, ui::Answer) {
-    const bool yes = answer(text);
+bool CliUi::question(const ui::Question& question) {
+    const bool yes = answer(question);
     if (!yes) ++declined_;
     return yes;
 }
 
-bool CliUi::answer(const std::string& text) {
+bool CliUi::answer(const ui::Question& question) {
+    const std::string& text = question.text;
     std::cerr << text << " [y/N] ";
-    if (!script_.empty() && script_.front().question == text) {
+    if (scripting_) askedInScript_.push_back(text);
+    if (!script_.empty() && script_.front().question == question.id) {
         const bool yes = script_.front().yes;
         script_.pop_front();
         std::cerr << (yes ? "y" : "n") << std::endl;
         return yes;
     }
-    if (assumeYes_) {
+    if (assumeYes_ && !answeredBySteps(question.id)) {
         if (++yesAnswers_[text] > kMaxRepeatedYes) {
             std::cerr << "n (--yes answered it " << kMaxRepeatedYes << " times already)"
                       << std::endl;

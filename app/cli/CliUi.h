@@ -1,8 +1,9 @@
 #pragma once
 // The Ui of vantrel-cli: messages and errors go to standard error as the same
-// texts the GUI shows; questions a command asks on the user's behalf are answered
-// by its script, the others by --yes, by the person at the terminal, or No; file
-// dialogs are answered by the path a command sets first.
+// texts the GUI shows; questions a command step answers on the user's behalf are
+// answered by its script, matched by what they ask; the others by --yes, by the
+// person at the terminal, or No; file dialogs are answered by the path a command
+// sets first.
 #include <deque>
 #include <functional>
 #include <initializer_list>
@@ -34,9 +35,9 @@ public:
 
     explicit CliUi(bool assumeYes) : assumeYes_(assumeYes) {}
 
-    void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
-    bool question(const std::string& text, const std::string& caption,
-                  ui::Answer byDefault = ui::Answer::Yes) override;
+    void message(ui::MessageKind kind, const std::string& text, const std::string& caption,
+                 ui::Icon icon) override;
+    bool question(const ui::Question& question) override;
     void error(const std::string& text) override;
     std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
     std::optional<std::string> openFile(const ui::FileDialog& dialog) override;
@@ -53,14 +54,21 @@ public:
 
     // A question a command step answers itself, such as the Yes of "send".
     struct ScriptedAnswer {
-        std::string question;
+        ui::QuestionId question;
         bool yes;
     };
-    // Answers the next questions in this order: a question with the text of the
-    // first answer left takes it; any other question is answered as usual.
+    // Answers the next questions in this order: a question asking what the first
+    // answer left answers takes it; any other question is answered as usual.
     void script(std::vector<ScriptedAnswer> answers);
     // Drops the answers and the file answer left unused; true when none was left.
     bool endScript();
+    // The texts of the questions asked since the script began, in order.
+    const std::vector<std::string>& askedInScript() const { return askedInScript_; }
+
+    // Whether a question is one that a step of a command answers (send, keep,
+    // discard, done, the choice between extracting and opening a file): --yes never
+    // answers those, so that only the step that is there to answer them does.
+    static bool answeredBySteps(ui::QuestionId question);
 
     // Called on every refresh (a long operation's status changed).
     std::function<void()> onRefresh;
@@ -72,20 +80,23 @@ public:
 
     // Error dialogs shown so far: a command that showed one has failed.
     int errorCount() const { return errors_; }
-    // Error dialogs and message boxes shown so far.
-    int reportCount() const { return errors_ + messages_; }
+    // Error dialogs and refusing message boxes shown so far: a step that showed one
+    // has failed. A note informs while the work goes on and fails nothing.
+    int failureCount() const { return errors_ + refusals_; }
     // Questions answered No so far, however they were answered.
     int declinedCount() const { return declined_; }
 
 private:
-    bool answer(const std::string& text);
+    bool answer(const ui::Question& question);
 
     bool assumeYes_;
     std::optional<std::string> fileAnswer_;
     std::deque<ScriptedAnswer> script_;
+    std::vector<std::string> askedInScript_;
+    bool scripting_ = false;
     std::map<std::string, int> yesAnswers_;  // by question text, under --yes
     int errors_ = 0;
-    int messages_ = 0;
+    int refusals_ = 0;
     int declined_ = 0;
 };
 

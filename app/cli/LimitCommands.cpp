@@ -63,7 +63,7 @@ int runLimits(Session& session, std::span<const std::string> args) {
 
     pages::CConfTab2 screen(session.context);
     session.ui.run(screen);
-    const int reportsBefore = session.ui.reportCount();
+    const int failuresBefore = session.ui.failureCount();
     if (action->box) {
         const ui::DriveResult typed = ui::setControl(screen, action->box, args[1]);
         if (!typed.ok()) {
@@ -78,8 +78,8 @@ int runLimits(Session& session, std::span<const std::string> args) {
             std::cerr << "vantrel-cli: " << pressed.problem << '\n';
             return kFailed;
         }
-        // A message box or an Error dialog: the operation did not complete.
-        if (session.ui.reportCount() != reportsBefore) return kFailed;
+        // A refusal or an Error dialog: the operation did not complete.
+        if (session.ui.failureCount() != failuresBefore) return kFailed;
     }
     std::string line;
     for (const char* box : action->printed)

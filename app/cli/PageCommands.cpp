@@ -9,6 +9,7 @@
 
 #include "CliUi.h"
 #include "Command.h"
+#include "DeviceText.h"
 #include "image/ImageTransfer.h"
 #include "pages/ConfigMenu.h"
 #include "pages/ConfigPage.h"
@@ -23,6 +24,7 @@ namespace {
 
 constexpr const char* kSendCaption = "Send";
 constexpr const char* kDoneCaption = "Done";
+constexpr std::string_view kImageExtension = "ucf";
 
 struct Step {
     std::string verb;
@@ -57,7 +59,8 @@ std::optional<PageArgs> parsePageArgs(std::span<const std::string> args) {
             if (verb == "set" && step.argument.find('=') == std::string::npos) return std::nullopt;
         } else if (verb == "done") {
             if (i < args.size() && args[i] == "-o") {
-                if (i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
+                if (i + 1 >= args.size() || !isOutputFileName(args[i + 1], kImageExtension))
+                    return std::nullopt;
                 step.argument = args[i + 1];
                 i += 2;
             }
@@ -96,6 +99,7 @@ public:
 
     void run(ui::Sheet& sheet) {
         shown_ = true;
+        if ((status_ = checkSends(sheet)) != kSuccess) return;
         status_ = bringToFront(sheet, args_.title);
         for (const Step& step : args_.steps) {
             if (status_ != kSuccess) return;
@@ -103,11 +107,12 @@ public:
                 status_ = usageProblem("the sheet is closed, \"" + step.text() + "\" cannot run");
                 return;
             }
-            const int reportsBefore = ui_.reportCount();
+            const int failuresBefore = ui_.failureCount();
             step_ = &step;
             status_ = runStep(sheet, step);
-            // A step that ended in an Error dialog or a message box stops the run.
-            if (status_ == kSuccess && ui_.reportCount() != reportsBefore) status_ = kFailed;
+            // A step that ended in an Error dialog or a refusal stops the run; a note
+            // informs while the work goes on.
+            if (status_ == kSuccess && ui_.failureCount() != failuresBefore) status_ = kFailed;
         }
     }
 
@@ -115,6 +120,24 @@ public:
     int status() const { return shown_ ? status_ : kFailed; }
 
 private:
+    // keep and discard answer the questions of a Send that asks first; on a page
+    // whose Send sends at once they are the script's mistake, found before any step
+    // has pressed anything.
+    int checkSends(const ui::Sheet& sheet) const {
+        std::string title = args_.title;
+        for (const Step& step : args_.steps) {
+            if (step.verb == "goto") title = step.argument;
+            if (step.verb != "keep" && step.verb != "discard") continue;
+            const std::optional<int> index = pageIndex(sheet, title);
+            if (!index) return kSuccess;  // the step that brings it to the front says so
+            const auto* page = dynamic_cast<const pages::ConfigPage*>(&sheet.page(*index));
+            if (page && !page->sendAsks())
+                return usageProblem(step.verb + ": the Send of \"" + title +
+                                    "\" asks nothing and sends at once; only send can press it");
+        }
+        return kSuccess;
+    }
+
     int bringToFront(ui::Sheet& sheet, const std::string& title) {
         const std::optional<int> index = pageIndex(sheet, title);
         if (!index)
@@ -129,21 +152,25 @@ private:
         const std::string& verb = step.verb;
         if (verb == "set") {
             const auto cut = step.argument.find('=');
-            return drive(ui::setControl(*page_, step.argument.substr(0, cut),
-                                        step.argument.substr(cut + 1)));
+            const std::optional<std::string> name = toDeviceText(step.argument.substr(0, cut));
+            const std::optional<std::string> value = toDeviceText(step.argument.substr(cut + 1));
+            if (!name || !value) {
+                std::cerr << "vantrel-cli: " << step.text() << ": \""
+                          << step.argument.substr(0, cut)
+                          << "\" takes only characters with a one-byte form (ISO-8859-1),"
+                             " nothing done\n";
+                return kFailed;
+            }
+            return drive(ui::setControl(*page_, *name, *value));
         }
         if (verb == "press") return drive(ui::pressButton(*page_, step.argument));
         if (verb == "show") {
             for (const std::string& line : ui::showControls(*page_))
-                std::cout << line << '\n';
+                std::cout << fromDeviceText(line) << '\n';
             std::cout.flush();
             return kSuccess;
         }
-        if (verb == "send") return pressSend({{pages::kSendQuestion, true}});
-        if (verb == "keep")
-            return pressSend({{pages::kSendQuestion, false}, {pages::kKeepQuestion, true}});
-        if (verb == "discard")
-            return pressSend({{pages::kSendQuestion, false}, {pages::kKeepQuestion, false}});
+        if (verb == "send" || verb == "keep" || verb == "discard") return pressSend(verb);
         if (verb == "goto") return bringToFront(sheet, step.argument);
         return done(sheet, step.argument);
     }
@@ -158,10 +185,29 @@ private:
         return kFailed;
     }
 
-    int pressSend(std::vector<CliUi::ScriptedAnswer> answers) {
+    // Send answered as the step says: Yes to sending; or No, then Yes or No to keeping
+    // the changes. A Send that asks nothing is pressed only by send (checkSends).
+    int pressSend(const std::string& verb) {
+        using enum ui::QuestionId;
+        const auto* page = dynamic_cast<const pages::ConfigPage*>(page_);
+        if (page && !page->sendAsks()) return drive(ui::pressButton(*page_, kSendCaption));
+        std::vector<CliUi::ScriptedAnswer> answers = {{SendPage, verb == "send"}};
+        if (verb != "send") answers.push_back({KeepChanges, verb == "keep"});
         ui_.script(std::move(answers));
+        const int failuresBefore = ui_.failureCount();
         const int status = drive(ui::pressButton(*page_, kSendCaption));
-        ui_.endScript();
+        const std::vector<std::string> asked = ui_.askedInScript();
+        // A Send refused with a message or an Error dialog has said why already.
+        const bool refused = ui_.failureCount() != failuresBefore;
+        if (!ui_.endScript() && status == kSuccess && !refused) {
+            std::cerr << "vantrel-cli: " << verb << ": Send did not ask whether to send the page"
+                      << (verb == "send" ? "" : ", then whether to keep the changes");
+            if (asked.empty()) std::cerr << "; it asked nothing";
+            for (const std::string& text : asked)
+                std::cerr << (&text == &asked.front() ? "; it asked \"" : ", \"") << text << '"';
+            std::cerr << ", nothing more done\n";
+            return kFailed;
+        }
         return status;
     }
 
@@ -172,7 +218,7 @@ private:
             if (int status = bringToFront(sheet, pages::kStopSettings); status != kSuccess)
                 return status;
         }
-        ui_.script({{pages::kSaveQuestion, !file.empty()}});
+        ui_.script({{ui::QuestionId::SaveToFile, !file.empty()}});
         if (!file.empty()) ui_.setFileAnswer(file);
         const int status = drive(ui::pressButton(*page_, kDoneCaption));
         if (!ui_.endScript() && status == kSuccess && !file.empty()) {
@@ -201,7 +247,7 @@ int runPage(Session& session, std::span<const std::string> args) {
     SheetScript script(session.ui, *parsed);
     session.ui.onRunSheet = [&script](ui::Sheet& sheet) { script.run(sheet); };
     // Extract from the actuator, or answer No and open the file instead.
-    session.ui.script({{image::kExtractQuestion, !parsed->from}});
+    session.ui.script({{ui::QuestionId::Extract, !parsed->from}});
     if (parsed->from) session.ui.setFileAnswer(*parsed->from);
     menu.viewConfiguration();
     session.ui.endScript();
@@ -219,7 +265,7 @@ int runConfig(Session& session, std::span<const std::string> args) {
 
     pages::CConfigMenu menu(session.context, registry::makePage);
     session.ui.run(menu);
-    const int reportsBefore = session.ui.reportCount();
+    const int failuresBefore = session.ui.failureCount();
     const int declinedBefore = session.ui.declinedCount();
     const ui::DriveResult pressed = ui::pressButton(menu, caption);
     if (pressed.outcome == ui::DriveResult::Outcome::Disabled) {
@@ -235,7 +281,7 @@ int runConfig(Session& session, std::span<const std::string> args) {
         std::cerr << "vantrel-cli: nothing copied (--yes answers Yes)\n";
         return kFailed;
     }
-    return session.ui.reportCount() == reportsBefore ? kSuccess : kFailed;
+    return session.ui.failureCount() == failuresBefore ? kSuccess : kFailed;
 }
 
 constexpr std::array<Command, 2> kCommands = {{

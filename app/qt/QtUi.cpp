@@ -61,7 +61,8 @@ QtUi::~QtUi() {
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
-void QtUi::message(const std::string& text, const std::string& caption, ui::Icon icon) {
+void QtUi::message(ui::MessageKind, const std::string& text, const std::string& caption,
+                   ui::Icon icon) {
     // A message without a kind of its own tells the user something: information.
     QMessageBox::Icon boxIcon =
         icon == ui::Icon::Exclamation ? QMessageBox::Warning : QMessageBox::Information;
@@ -74,13 +75,13 @@ void QtUi::message(const std::string& text, const std::string& caption, ui::Icon
     box.exec();
 }
 
-bool QtUi::question(const std::string& text, const std::string& caption, ui::Answer byDefault) {
-    QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
+bool QtUi::question(const ui::Question& question) {
+    QMessageBox box(QMessageBox::Question, fromLatin1(question.caption), fromLatin1(question.text),
                     QMessageBox::Yes | QMessageBox::No, currentDialog());
     box.setTextFormat(Qt::PlainText);
     setDialogButtons(box);
     fitTitle(box);
-    box.setDefaultButton(byDefault == ui::Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setDefaultButton(question.byDefault == ui::Answer::No ? QMessageBox::No : QMessageBox::Yes);
     // Closing the box without an answer counts as No.
     box.setEscapeButton(QMessageBox::No);
     NormalCursor cursor(*this);

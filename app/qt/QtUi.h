@@ -17,9 +17,9 @@ public:
     QtUi();
     ~QtUi() override;
 
-    void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
-    bool question(const std::string& text, const std::string& caption,
-                  ui::Answer byDefault = ui::Answer::Yes) override;
+    void message(ui::MessageKind kind, const std::string& text, const std::string& caption,
+                 ui::Icon icon) override;
+    bool question(const ui::Question& question) override;
     void error(const std::string& text) override;
     std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
     std::optional<std::string> openFile(const ui::FileDialog& dialog) override;

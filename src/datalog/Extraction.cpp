@@ -133,7 +133,9 @@ private:
     // missing blocks are flagged and the extraction goes on.
     bool receiveBursts() {
         std::vector<uint8_t> buffer(kReceiveBufferBytes);
-        const ShowMessage show = [this](const std::string& text) { context_.ui.message(text); };
+        const ShowMessage show = [this](const std::string& text) {
+            context_.ui.message(ui::MessageKind::Refusal, text);
+        };
         for (size_t g = 0; g < kGroups.size(); ++g) {
             const DatalogGroup& group = kGroups[g];
             if (!request(group, kProMode)) return false;
@@ -170,7 +172,7 @@ std::optional<DatalogRecord> extractDatalog(shell::Context& context, std::time_t
 SaveResult saveDatalog(shell::Context& context, const DatalogRecord& record) {
     const auto path = context.ui.saveFile(kDatalogFileDialog);
     if (!path) {
-        context.ui.message(kNoFileSelected);
+        context.ui.message(ui::MessageKind::Refusal, kNoFileSelected);
         return SaveResult::Cancelled;
     }
     const bool written = writeDatalogFile(*path, record);

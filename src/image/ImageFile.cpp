@@ -55,7 +55,7 @@ void failWith(ImageState& state, uint32_t flag) {
 bool saveImageFile(ImageState& state, SavedFile* saved) {
     auto path = state.ui.saveFile(kSaveDialog);
     if (!path) {
-        state.ui.message(kNoFileSelected);
+        state.ui.message(ui::MessageKind::Refusal, kNoFileSelected);
         return false;
     }
     std::string text = formatImageFile(state.image, formatDatim(std::time(nullptr)));
@@ -71,7 +71,7 @@ bool loadImageFile(ImageState& state, EepromAreasHeld* held) {
     state.ui.play(ui::Sound::Menu);
     auto path = state.ui.openFile(kOpenDialog);
     if (!path) {
-        state.ui.message(kNoFileSelected);
+        state.ui.message(ui::MessageKind::Refusal, kNoFileSelected);
         return false;
     }
     std::vector<uint8_t> data;

@@ -169,13 +169,13 @@ bool readConfigBlocks(ImageState& state, LinkPort& link, bool zr2) {
         const uint8_t* record = burst.data() + link::kRecordBytes * i;
         if (record[kBlockNumberOffset] != i) {
             bad[i] = true;
-            state.ui.message(kBlockNumberWrong);
+            state.ui.message(ui::MessageKind::Refusal, kBlockNumberWrong);
         }
         uint16_t crc = link::crc16(record + kBlockNumberOffset, kBlockBytes + 1, link::kCrcStart);
         if (record[kBlockCrcOffset] != (crc & 0xFF) || record[kBlockCrcOffset + 1] != (crc >> 8)) {
             bad[i] = true;
             state.errorFlags |= link::kBlockCrcWrong;
-            state.ui.message(kIncorrectCrc);
+            state.ui.message(ui::MessageKind::Refusal, kIncorrectCrc);
         }
         std::copy_n(record + kBlockDataOffset, kBlockBytes,
                     state.image.bytes.data() + kBlockBytes * i);
@@ -201,7 +201,8 @@ bool readBusRegister(ImageState& state, LinkPort& link, uint8_t address) {
         state.errorFlags &= ~kClearedBeforeBusRetry;
         if (send(link, link::READ_BUS_REGISTER, address, false)) return true;
         if (++retries < kBusRetriesBeforeQuestion) continue;
-        if (!state.ui.question(kRetryQuestion, kRetryCaption)) return failReported(state);
+        if (!state.ui.question({ui::QuestionId::OnTheWay, kRetryQuestion, kRetryCaption}))
+            return failReported(state);
         retries = 0;
     }
 }
@@ -314,7 +315,8 @@ bool readMk2Card(ImageState& state, LinkPort& link, bool multiport) {
     if (!send(link, link::READ_BUS_REGISTER, kBusKindRegister, true)) return false;
     uint8_t kind = link.reply(8);
     if (multiport)
-        if (const char* text = multiportMessage(kind)) state.ui.message(text);
+        if (const char* text = multiportMessage(kind))
+            state.ui.message(ui::MessageKind::Note, text);
     image.optionType = optionTypeOfBusKind(kind);
     return readBusCard(state, link, multiport ? kMultiportLastRegister : kBusLastRegister);
 }
@@ -460,7 +462,9 @@ bool updateImage(ImageState& state, bool loggedIn) {
         link::reportLinkError(state);
         return false;
     }
-    if (!state.ui.question(kOverwriteQuestion, kOverwriteCaption, ui::Answer::No)) return false;
+    if (!state.ui.question({ui::QuestionId::OverwriteEeprom, kOverwriteQuestion, kOverwriteCaption,
+                            ui::Answer::No}))
+        return false;
     EepromAreasHeld held;
     if (!loadImageFile(state, &held)) return false;
     if (!holdsEveryWrittenArea(held)) {
@@ -478,7 +482,7 @@ bool updateImage(ImageState& state, bool loggedIn) {
         progress.expect(kProbeFrames);
     if (!send(link, link::READ_STATUS, kLocalStatusAddress, true)) return false;
     if (link.reply(9) & kNotInLocalBit) {
-        state.ui.message(kNotInLocal);
+        state.ui.message(ui::MessageKind::Refusal, kNotInLocal);
         return false;
     }
     if (link.scratch != kProGenerationMark && !probeLockedWrite(state, link)) return false;
@@ -494,7 +498,8 @@ bool updateImage(ImageState& state, bool loggedIn) {
 }
 
 bool fetchImage(ImageState& state, bool keepBusy) {
-    if (!state.ui.question(kExtractQuestion, kExtractCaption)) return loadImageFile(state);
+    if (!state.ui.question({ui::QuestionId::Extract, kExtractQuestion, kExtractCaption}))
+        return loadImageFile(state);
     state.ui.setBusy(true);
     const bool extracted = extractImage(state);
     if (!extracted || !keepBusy) state.ui.setBusy(false);

@@ -49,8 +49,12 @@ LinkPort::LinkPort(LinkState& state) : state_(state) {
         reportLinkError(state_);
         return;
     }
-    if (!port.readSettings()) state_.ui.message(kReadParametersFailed, "", ui::Icon::Exclamation);
-    if (!port.applySettings()) state_.ui.message(kSetParametersFailed, "", ui::Icon::Exclamation);
+    if (!port.readSettings())
+        state_.ui.message(ui::MessageKind::Refusal, kReadParametersFailed, "",
+                          ui::Icon::Exclamation);
+    if (!port.applySettings())
+        state_.ui.message(ui::MessageKind::Refusal, kSetParametersFailed, "",
+                          ui::Icon::Exclamation);
     port.clearInput();
 }
 
@@ -94,8 +98,8 @@ LinkPort::ReadEnd LinkPort::dropNoiseBefore(const uint8_t* marker, int markerSiz
 void LinkPort::lineEventNotRx() {
     state_.errorFlags |= kEventNotRx;
     const SerialPort::LineEvents events = state_.port.lineEvents();
-    if (events.error) state_.ui.message(kEventLineError);
-    if (events.hangUp) state_.ui.message(kEventCarrierLost);
+    if (events.error) state_.ui.message(ui::MessageKind::Refusal, kEventLineError);
+    if (events.hangUp) state_.ui.message(ui::MessageKind::Refusal, kEventCarrierLost);
 }
 
 bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint8_t data2,
@@ -199,7 +203,7 @@ bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
     const uint16_t crc = crc16(data, kRecordDataBytes, crc16(number, 1, kCrcStart));
     if (crcLow == (crc & 0xFF) && crcHigh == (crc >> 8)) return true;
     flags |= kBlockCrcWrong;
-    state_.ui.message(kCrcWrong);
+    state_.ui.message(ui::MessageKind::Refusal, kCrcWrong);
     return false;
 }
 
@@ -240,7 +244,7 @@ bool LinkPort::receiveRecords(std::span<uint8_t> buffer, int count, int* receive
         const SerialPort::Event event = port.wait(left);
         if (event == SerialPort::Event::LineError) return finish(false);
         if (event == SerialPort::Event::None) {
-            state_.ui.message(kDatalogTimeout);
+            state_.ui.message(ui::MessageKind::Refusal, kDatalogTimeout);
             return finish(true);
         }
         deadline = Clock::now() + kReadTimeout;
@@ -250,13 +254,13 @@ bool LinkPort::receiveRecords(std::span<uint8_t> buffer, int count, int* receive
         stored += arrived;
         if (end == ReadEnd::LineError) return finish(false);
         if (end == ReadEnd::TimedOut) {
-            state_.ui.message(kDatalogTimeout);
+            state_.ui.message(ui::MessageKind::Refusal, kDatalogTimeout);
             return finish(true);
         }
     }
     const ReadEnd end = readOnToWholeRecords(buffer, count, stored);
     if (end == ReadEnd::LineError) return finish(false);
-    if (end == ReadEnd::TimedOut) state_.ui.message(kDatalogTimeout);
+    if (end == ReadEnd::TimedOut) state_.ui.message(ui::MessageKind::Refusal, kDatalogTimeout);
     return finish(true);
 }
 

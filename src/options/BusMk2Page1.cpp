@@ -77,12 +77,13 @@ image::FrameSequence COptTabBus1::frames() const {
 
 void COptTabBus1::calibrate() {
     if (!loggedIn()) return;
-    if (!context_.ui.question(kCalibrateQuestion, kCalibrateCaption)) return;
+    if (!context_.ui.question({ui::QuestionId::OnTheWay, kCalibrateQuestion, kCalibrateCaption}))
+        return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
     if (!link.sendCommand(link::WRITE_OPTION_BYTE, kCalibrationAddress, kTakeMaximum, 0, 0,
                           kReport)) {
-        context_.ui.message(kCalibrationFailed);
+        context_.ui.message(ui::MessageKind::Refusal, kCalibrationFailed);
         return;
     }
     if (!link.sendCommand(link::READ_BUS_REGISTER, kAnalogueInputRegister, 0, 0, 0, kReport))

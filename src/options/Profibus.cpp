@@ -111,7 +111,8 @@ void CProfibusTab::afterTake() {
 }
 
 bool CProfibusTab::confirmSend() {
-    return !earlyCard() || context_.ui.question(kPowerCycleQuestion, kPowerCycleCaption);
+    return !earlyCard() || context_.ui.question(
+                               {ui::QuestionId::OnTheWay, kPowerCycleQuestion, kPowerCycleCaption});
 }
 
 image::FrameSequence CProfibusTab::frames() const {

@@ -57,10 +57,12 @@ CTracklin::CTracklin(shell::Context& context) : OptionPage(context, pages::kTrac
     // Each calibration button with the percentage it sends beside it.
     section({}, 2);
     // The buttons have ids of their own: their captions name the lists.
-    addButton(kLowSignalCal, [this] { calibrateLow(); }, "lowSignalCal");
+    addButton(
+        kLowSignalCal, [this] { calibrateLow(); }, "lowSignalCal");
     field<ListField>(addComboBox("", kLowSignalCal), Bits{kLowSignal.offset}, std::nullopt)
         .entries = suffixEntries(0, kMostPercent, " %");
-    addButton(kHighSignalCal, [this] { calibrateHigh(); }, "highSignalCal");
+    addButton(
+        kHighSignalCal, [this] { calibrateHigh(); }, "highSignalCal");
     field<ListField>(addComboBox("", kHighSignalCal), Bits{kHighSignal.offset}, std::nullopt)
         .entries = suffixEntries(0, kMostPercent, " %");
 
@@ -118,7 +120,7 @@ void CTracklin::calibrateHigh() {
 
 void CTracklin::calibrate(const char* question, CardByte point) {
     if (!loggedIn()) return;
-    if (!context_.ui.question(question, pages::kUpdateCaption)) return;
+    if (!context_.ui.question({ui::QuestionId::OnTheWay, question, pages::kUpdateCaption})) return;
     if (!acceptAndTake()) return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown

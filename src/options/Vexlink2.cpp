@@ -83,7 +83,9 @@ image::FrameSequence COptTab2::frames() const {
 
 void COptTab2::initialise() {
     if (!loggedIn()) return;
-    if (!context_.ui.question(kInitialiseQuestion, pages::kUpdateCaption, ui::Answer::No)) return;
+    if (!context_.ui.question(
+            {ui::QuestionId::OnTheWay, kInitialiseQuestion, pages::kUpdateCaption, ui::Answer::No}))
+        return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
     if (link.sendCommand(link::OPTION_CONTROL, 0, kDefaultAll[0], kDefaultAll[1], kDefaultAll[2],

@@ -20,6 +20,7 @@ constexpr const char* kUpdateCurrentQuestion =
     "Are you sure you want to update the current settings?";
 constexpr const char* kUpdateDefaultQuestion =
     "Are you sure you want to update the default settings?";
+constexpr const char* kUpdateCaption = "Update";
 constexpr const char* kNotLoggedOn = "Not logged on!!";
 constexpr const char* kBack = "BACK";
 
@@ -34,10 +35,16 @@ CConfigMenu::CConfigMenu(shell::Context& context, PageMaker makePage)
     progress_->visible = false;
     addButton("View Configuration", [this] { viewConfiguration(); });
     addButton("Limit Setting", [this] { limits(); });
-    addButton(kCopyToCurrent,
-              [this] { copySettings(kUpdateCurrentQuestion, kCopyDefaultsToCurrent); });
-    addButton(kCopyToDefaults,
-              [this] { copySettings(kUpdateDefaultQuestion, kCopyCurrentToDefaults); });
+    addButton(kCopyToCurrent, [this] {
+        copySettings({ui::QuestionId::CopyDefaultsToCurrent, kUpdateCurrentQuestion, kUpdateCaption,
+                      ui::Answer::No},
+                     kCopyDefaultsToCurrent);
+    });
+    addButton(kCopyToDefaults, [this] {
+        copySettings({ui::QuestionId::CopyCurrentToDefaults, kUpdateDefaultQuestion, kUpdateCaption,
+                      ui::Answer::No},
+                     kCopyCurrentToDefaults);
+    });
     addButton("Actuator Password", [this] { actuatorPassword(); });
     addNavigationButton(kBack, shell::kMainMenu);
     addPicture();
@@ -68,8 +75,8 @@ void CConfigMenu::limits() {
     setFocus(kBack);
 }
 
-void CConfigMenu::copySettings(const char* question, uint8_t address) {
-    if (context_.ui.question(question, "Update", ui::Answer::No)) {
+void CConfigMenu::copySettings(const ui::Question& question, uint8_t address) {
+    if (context_.ui.question(question)) {
         link::LinkPort link(context_);
         link.sendCommand(link::COPY_SETTINGS, address, 0, 0, 0, true);
     }
@@ -78,7 +85,7 @@ void CConfigMenu::copySettings(const char* question, uint8_t address) {
 
 void CConfigMenu::actuatorPassword() {
     if (context_.loginLevel == shell::kNotLoggedIn) {
-        context_.ui.message(kNotLoggedOn);
+        context_.ui.message(ui::MessageKind::Refusal, kNotLoggedOn);
     } else {
         shell::CActPassword screen(context_);
         context_.ui.run(screen);

@@ -20,7 +20,7 @@ public:
     void viewConfiguration();
 
 private:
-    void copySettings(const char* question, uint8_t address);
+    void copySettings(const ui::Question& question, uint8_t address);
     void actuatorPassword();
     void limits();
 

@@ -107,7 +107,7 @@ bool ConfigPage::mayTake() {
     for (const auto& field : fields_)
         if (field->active && field->control().enabled)
             if (std::optional<std::string> refusal = field->refusal()) {
-                context_.ui.message(*refusal);
+                context_.ui.message(ui::MessageKind::Refusal, *refusal);
                 return false;
             }
     return true;
@@ -125,7 +125,8 @@ void ConfigPage::send() {
         return;
     }
     if (refuse()) return;
-    if (!context_.ui.question(sendQuestion(), kUpdateCaption, ui::Answer::No)) {
+    if (!context_.ui.question(
+            {ui::QuestionId::SendPage, sendQuestion(), kUpdateCaption, ui::Answer::No})) {
         keepOrDiscard();
         return;
     }
@@ -148,7 +149,8 @@ bool ConfigPage::sendFrames(link::LinkPort& link) {
 }
 
 void ConfigPage::keepOrDiscard() {
-    if (context_.ui.question(kKeepQuestion, kUpdateCaption) && mayTake()) {
+    if (context_.ui.question({ui::QuestionId::KeepChanges, kKeepQuestion, kUpdateCaption}) &&
+        mayTake()) {
         acceptEdits_ = true;
         takeEdits();
         updateChecksums();

@@ -33,6 +33,9 @@ struct PageRules {
     bool defaultView = true;  // a "Current" button and the Default view
     uint8_t sendLevel = shell::kUser;
     uint8_t checksums = kCurrentChecksum;
+    // Send asks first (send the page? then keep the changes?); a page whose Send
+    // sends at once says not.
+    bool sendAsks = true;
 };
 
 inline constexpr const char* kCurrentCaption = "Current";
@@ -52,6 +55,7 @@ public:
     // The view this page's controls show.
     bool showsDefault() const { return showsDefault_; }
     bool acceptEdits() const { return acceptEdits_; }
+    bool sendAsks() const { return rules_.sendAsks; }
 
     // The page operations, as their buttons run them.
     void load();

@@ -76,7 +76,7 @@ std::unique_ptr<ui::Sheet> buildSheet(shell::Context& context, const PageMaker& 
 
 void doneSheet(shell::Context& context, ui::Screen& page) {
     if (context.loginLevel != shell::kNotLoggedIn &&
-        context.ui.question(kSaveQuestion, kSaveCaption)) {
+        context.ui.question({ui::QuestionId::SaveToFile, kSaveQuestion, kSaveCaption})) {
         image::ConfigImage& image = context.image;
         image::applyParity(image);
         image::updateCurrentChecksum(image);

@@ -110,7 +110,7 @@ std::optional<float> CConfTab2::readTurns(uint8_t registerAddress) {
 
 bool CConfTab2::loggedIn() {
     if (context_.loginLevel != shell::kNotLoggedIn) return true;
-    context_.ui.message(kLoginRequired);
+    context_.ui.message(ui::MessageKind::Refusal, kLoginRequired);
     return false;
 }
 
@@ -123,7 +123,7 @@ void CConfTab2::getTurns() {
 
 void CConfTab2::getPosition() {
     if (openLimitTurns_ == 0) {
-        context_.ui.message(kExtractTurnsFirst);
+        context_.ui.message(ui::MessageKind::Refusal, kExtractTurnsFirst);
         return;
     }
     std::optional<float> position = readTurns(kPositionRegister);
@@ -169,7 +169,7 @@ void CConfTab2::sendTurns() {
         context_.loginLevel == shell::kService ? kServiceMinimumTurns : kUserMinimumTurns;
     const double turns = typedNumber(turns_->text);
     if (turns < minimum || turns > kMostTurns) {
-        context_.ui.message(kTurnsOutOfRange);
+        context_.ui.message(ui::MessageKind::Refusal, kTurnsOutOfRange);
         return;
     }
     {
@@ -187,7 +187,7 @@ void CConfTab2::sendPosition() {
     if (!loggedIn()) return;
     const double position = typedNumber(position_->text);
     if (position < -kMostPosition || position > kMostPosition) {
-        context_.ui.message(kPositionOutOfRange);
+        context_.ui.message(ui::MessageKind::Refusal, kPositionOutOfRange);
         return;
     }
     link::LinkPort link(context_);

@@ -229,7 +229,8 @@ void CMultiport::takeMisc() {
     invalid_ = false;
     image::ConfigImage& image = context_.image;
     // With no number of ports chosen the stored one stays, and nothing is recalculated.
-    if (numberPorts_->selected >= 0 && context_.ui.question(kAutoCalQuestion, kAutoCalCaption)) {
+    if (numberPorts_->selected >= 0 &&
+        context_.ui.question({ui::QuestionId::OnTheWay, kAutoCalQuestion, kAutoCalCaption})) {
         const auto row = equalSpacing(numberPorts_->selected + kMinPorts);
         for (int i = 0; i < kMaxPorts; ++i) {
             setBusValue(image, kClockwiseFirstRegister + i, row[i]);
@@ -247,7 +248,7 @@ void CMultiport::takeMisc() {
             setBusValue(image, kCustomOpenLimitRegister, 1);
             break;
         default:
-            context_.ui.message(kInvalidOpenLimit);
+            context_.ui.message(ui::MessageKind::Refusal, kInvalidOpenLimit);
             invalid_ = true;
             break;
     }
@@ -268,7 +269,7 @@ void CMultiport::takePositions() {
         if (!(active & (1u << (port - 1)))) continue;
         const uint16_t position = busValue(image, first + port - 1);
         if (position <= last) {
-            context_.ui.message(kNotAscending);
+            context_.ui.message(ui::MessageKind::Note, kNotAscending);
             break;
         }
         last = position;

@@ -50,13 +50,16 @@ void CReCalTS::recalibrate() {
     const Recalibration result =
         service::recalibrate(readCalibration(context_.image), oldSensor, newSensor);
 
-    if (result.rangeChanged) context_.ui.message(kRangeChanged);
-    if (result.normalisationChanged) context_.ui.message(kNormalisationChanged);
+    if (result.rangeChanged) context_.ui.message(ui::MessageKind::Note, kRangeChanged);
+    if (result.normalisationChanged)
+        context_.ui.message(ui::MessageKind::Note, kNormalisationChanged);
     if (!result.valid) {
-        context_.ui.message(kCannotCalculate);
+        context_.ui.message(ui::MessageKind::Refusal, kCannotCalculate);
         return;
     }
-    if (!context_.ui.question(kSendQuestion, kUpdateCaption, ui::Answer::No)) return;
+    if (!context_.ui.question(
+            {ui::QuestionId::SendRecalibration, kSendQuestion, kUpdateCaption, ui::Answer::No}))
+        return;
     storeCalibration(context_.image, result.values);
 
     link::LinkPort link(context_);

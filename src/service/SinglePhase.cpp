@@ -18,7 +18,8 @@ CSinglePhase::CSinglePhase(shell::Context& context)
     : ConfigPage(context, pages::kSinglePhase,
                  pages::PageRules{.defaultView = false,
                                   .sendLevel = shell::kService,
-                                  .checksums = pages::kNoChecksum}) {
+                                  .checksums = pages::kNoChecksum,
+                                  .sendAsks = false}) {
     section();
     addButton("Set instant reversal to 2 secs", [this] { setInstantReversal(); });
     list("Start cap time", pages::regBits(kStartCapacitorRegister), std::nullopt,

@@ -37,7 +37,7 @@ void CActPassword::setUp() {
 void CActPassword::readPassword() {
     link::LinkPort link(context_);
     if (!link.sendCommand(link::READ_REGISTER, kPasswordRegister, 0, 0, 0, true))
-        context_.ui.message(kCouldNotGetData);
+        context_.ui.message(ui::MessageKind::Refusal, kCouldNotGetData);
     // Shown even after a failure: then the byte left in the buffer.
     password_->selected = link.reply(8);
 }
@@ -55,7 +55,7 @@ void CActPassword::updatePassword() {
                                                       kCouldNotGetData, kCouldNotLock};
     link::LinkPort link(context_);
     const std::size_t done = image::runFrames(link, context_.image, run);
-    if (done < run.size()) context_.ui.message(kFailures[done]);
+    if (done < run.size()) context_.ui.message(ui::MessageKind::Refusal, kFailures[done]);
 }
 
 void CActPassword::back() {

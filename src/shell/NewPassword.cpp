@@ -33,12 +33,14 @@ CnewPassword::CnewPassword(Context& context)
 void CnewPassword::update() {
     // Refused with the screen left open, so the text can be corrected.
     if (hasControlCharacter(password_.text)) {
-        context_.ui.message(kPasswordControlCharacterText, {}, ui::Icon::Exclamation);
+        context_.ui.message(ui::MessageKind::Refusal, kPasswordControlCharacterText, {},
+                            ui::Icon::Exclamation);
         return;
     }
     const char* name = context_.loginLevel == kService ? kServicePasswordName : kUserPasswordName;
     if (!context_.settings.write(kSettingsSection, name, password_.text))
-        context_.ui.message(kPasswordNotStoredText, {}, ui::Icon::Exclamation);
+        context_.ui.message(ui::MessageKind::Refusal, kPasswordNotStoredText, {},
+                            ui::Icon::Exclamation);
     close();
 }
 

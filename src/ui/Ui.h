@@ -18,6 +18,32 @@ enum class Icon { None, Information, Exclamation };
 // something takes No, so that a hurried key press never does.
 enum class Answer { Yes, No };
 
+// What a question asks, whatever its words. It is declared where the question is
+// asked, so that a front end answering on the user's behalf (the command line's
+// steps) answers by what is asked, never by the text.
+enum class QuestionId {
+    SendPage,               // a page's Send: send the page's data to the actuator
+    KeepChanges,            // asked after No to SendPage: keep the edits in the image
+    SaveToFile,             // the sheet's Done: save the image to a file
+    Extract,                // View Configuration: extract (Yes) or open a file (No)
+    OverwriteEeprom,        // Update EEPROM: write a file over the whole EEPROM
+    CopyDefaultsToCurrent,  // the Configuration menu's two copies
+    CopyCurrentToDefaults,
+    SendRecalibration,  // Re-calibrate torque sensor: store and send the new values
+    OnTheWay,           // any other question a screen asks while it works
+};
+
+struct Question {
+    QuestionId id;
+    std::string text;
+    std::string caption;
+    Answer byDefault = Answer::Yes;  // the answer the Enter key gives
+};
+
+// What a message box does to the work that shows it: a note informs while the work
+// goes on; a refusal (or an error) means what was asked is refused or went wrong.
+enum class MessageKind { Note, Refusal };
+
 // A save or open dialog: default file name, default extension and one filter.
 struct FileDialog {
     std::string defaultName;    // "Eeprom"
@@ -31,11 +57,10 @@ public:
     virtual ~Ui() = default;
 
     // A message box with an OK button; the caption may be empty.
-    virtual void message(const std::string& text, const std::string& caption = {},
+    virtual void message(MessageKind kind, const std::string& text, const std::string& caption = {},
                          Icon icon = Icon::None) = 0;
-    // A Yes/No question; true for Yes. byDefault is the answer the Enter key gives.
-    virtual bool question(const std::string& text, const std::string& caption,
-                          Answer byDefault = Answer::Yes) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool question(const Question& question) = 0;
     // The Error dialog (CErrorDlg, titled "Error") with its OK button.
     virtual void error(const std::string& text) = 0;
     // File dialogs; nothing when the user cancels. The open dialog requires the

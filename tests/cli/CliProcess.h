@@ -29,7 +29,9 @@ struct Result {
 // A child process with its standard output and error on pipes.
 class Child {
 public:
-    Child(const std::vector<std::string>& argv, const std::string& configHome) {
+    // env: more "NAME=VALUE" settings of the child's environment.
+    Child(const std::vector<std::string>& argv, const std::string& configHome,
+          const std::vector<std::string>& env = {}) {
         int out[2], err[2];
         if (::pipe(out) != 0 || ::pipe(err) != 0) return;
         pid_ = ::fork();
@@ -39,6 +41,8 @@ public:
             const int null = ::open("/dev/null", O_RDONLY);
             ::dup2(null, STDIN_FILENO);
             ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+            for (const std::string& setting : env)
+                ::putenv(const_cast<char*>(setting.c_str()));
             std::vector<char*> args;
             for (const auto& arg : argv)
                 args.push_back(const_cast<char*>(arg.c_str()));
@@ -72,6 +76,21 @@ public:
             line += c;
         }
         return line;
+    }
+
+    // Reads standard error until it stays quiet for a while: what a running child
+    // has written so far.
+    std::string readErrUntilQuiet(
+        std::chrono::milliseconds quiet = std::chrono::milliseconds(100)) {
+        std::string text;
+        char buffer[4096];
+        pollfd p{err_, POLLIN, 0};
+        while (::poll(&p, 1, static_cast<int>(quiet.count())) > 0) {
+            const ssize_t n = ::read(err_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            text.append(buffer, n);
+        }
+        return text;
     }
 
     // Collects both outputs until the child ends, killing it past the limit.
@@ -124,9 +143,9 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(home_); }
 
-    Result cli(std::vector<std::string> args) {
+    Result cli(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
         args.insert(args.begin(), VANTREL_CLI_PATH);
-        return Child(args, home_).finish();
+        return Child(args, home_, env).finish();
     }
 
     void storePassword(const std::string& name, const std::string& value) {

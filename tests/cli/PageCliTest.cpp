@@ -1,11 +1,17 @@
 // vantrel-cli page, limits and config, run as a program against vantrel-sim: each
 // row is a run of commands against one simulated actuator, so a later command sees
 // what an earlier one wrote.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "CliProcess.h"
+#include "image/ConfigImage.h"
+#include "image/ImageFileFormat.h"
 
 namespace {
 
@@ -17,6 +23,7 @@ struct CliRun {
     std::vector<std::string> out{};     // texts standard output holds
     std::vector<std::string> err{};     // texts standard error holds
     std::vector<std::string> absent{};  // texts neither holds
+    Args env{};                         // "NAME=VALUE" settings of its environment
 };
 
 struct Row {
@@ -112,6 +119,53 @@ const Row kRows[] = {
        {},
        {"update the default settings? [y/N] y\n"}},
       {{"config", "copy-defaults"}, 1, {}, {"current settings? [y/N] n\n", "nothing copied"}}}},
+    {"ANoteDoesNotStopTheRun",
+     {"--card", "MP", "--bus-kind", "3"},
+     {{user({"page", "Multiport", "press", "Misc", "set", "Clockwise Port 3=100", "keep", "done",
+             "-o", "{dir}/ports.ucf"}),
+       0,
+       {},
+       {"Note Ports are NOT in ascending order", "Save to file? [y/N] y\n"}},
+      {{"page", "Multiport", "--from", "{dir}/ports.ucf", "press", "Misc", "show"},
+       0,
+       {"Clockwise Port 3: 100\n"}}}},
+    {"OutputNamesAreFilesNotFolders",
+     {},
+     {{user({"page", kStop, "set", "Close Torque %=80", "done", "-o", "{dir}"}),
+       2,
+       {},
+       {"-o takes a file name, not a folder"},
+       {"[y/N]"}},
+      {user({"page", kStop, "done", "-o", "{dir}/"}), 2, {}, {"not a folder"}, {"[y/N]"}},
+      {{"calibration", "-o", "{dir}", "show"}, 2, {}, {"not a folder"}, {"Clockwise Offset"}}}},
+    {"TypedTextIsDeviceText",
+     {},
+     {{user({"page", "Service Notes", "press", "Notes", "set", "Power PCB=\xC3\xA9\xE2\x82\xAC",
+             "send"}),
+       1,
+       {},
+       {"\"Power PCB\" takes only characters with a one-byte form"},
+       {"send data"},
+       {"LC_ALL=C.UTF-8"}},
+      {user({"page", "Service Notes", "press", "Notes", "set", "Power PCB=ABCDEFGHIJKLMNO\xC3\xA9",
+             "keep", "done", "-o", "{dir}/text.ucf"}),
+       0,
+       {},
+       {},
+       {},
+       {"LC_ALL=C.UTF-8"}},
+      {{"page", "Service Notes", "--from", "{dir}/text.ucf", "press", "Notes", "show"},
+       0,
+       {"Power PCB: ABCDEFGHIJKLMNO\xC3\xA9\n"},
+       {},
+       {},
+       {"LC_ALL=C.UTF-8"}},
+      {{"page", "Service Notes", "--from", "{dir}/text.ucf", "press", "Notes", "show"},
+       0,
+       {"Power PCB: ABCDEFGHIJKLMNO?\n"},
+       {},
+       {},
+       {"LC_ALL=C"}}}},
     {"RefusedWriteStopsTheRunAtItsStep",
      {"--refuse", "WRITE_REGISTER=E"},
      {{user({"page", kStop, "set", "Close Torque %=80", "send", "show"}),
@@ -138,7 +192,7 @@ TEST_P(PageCli, Runs) {
                 arg.replace(at, 5, home_);
             args.push_back(arg);
         }
-        const clitest::Result r = cli(args);
+        const clitest::Result r = cli(args, run.env);
         const std::string what =
             ::testing::PrintToString(run.args) + "\nout:\n" + r.out + "err:\n" + r.err;
         EXPECT_EQ(r.status, run.status) << what;
@@ -157,3 +211,139 @@ INSTANTIATE_TEST_SUITE_P(Rows, PageCli, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
+
+// Every page the sheet can hold, driven with send, keep and discard under --yes,
+// which must never answer a step's own questions: send writes the page and keeps
+// the edit, keep keeps it and writes nothing, discard does neither. The edit's byte
+// is read back from the file Done saves; the frames are those the actuator logged.
+namespace sendkeep {
+
+namespace image = vantrel::image;
+
+struct PageEdit {
+    std::string page;
+    std::string set;  // NAME=VALUE, an edit that changes one byte
+    int offset;       // that byte of the image
+    uint8_t value;    // its value after the edit
+    int sendFrames;   // frames Send writes
+    bool sendAsks = true;
+};
+
+struct Unit {
+    std::string name;
+    Args sim;  // the option card
+    std::vector<PageEdit> pages;
+};
+
+std::ostream& operator<<(std::ostream& out, const Unit& unit) {
+    return out << unit.name;
+}
+
+const Unit kUnits[] = {
+    {"NoCard",
+     {},
+     {{kStop, "Close Torque %=80", 298, 80, 11},
+      {"Contacts S1 to S8", "S2 NO/NC=NO", 301, 0, 8},
+      {"Protection", "Interlocks=on", 323, 67, 6},
+      {"ESD", "Thermostat Bypass=on", 321, 65, 6},
+      {"Control", "Local Control=Maintained", 322, 162, 4},
+      {"Service Notes", "Service Notes=Bench test", 140, 'B', 27},
+      {"Misc", "Open Stall (%)=2", 265, 2, 7},
+      {"Single Phase", "Start cap time=3", 290, 3, 3, false}}},
+    {"LoopNetwork",
+     {"--card", "P"},
+     {{"Option - Vexlink 1", "Motion Inhibit Time=4 Secs", 693, 4, 8},
+      {"Option - Vexlink 2", "Torque Filter=3", 697, 3, 7}}},
+    {"Positioner",
+     {"--card", "F"},
+     {{"Option - Tracklin", "Motion Inhibit Time=4 Secs", 753, 4, 8}}},
+    {"Modbus",
+     {"--card", "M2", "--bus-kind", "1"},
+     {{"Option - Modbus", "Baud Rate=600", 518, 2, 3},
+      {"Option - BUS mk2 page 1", "Motion Inhibit Time=3 Secs", 516, 3, 8},
+      {"Option - BUS mk2 page 2", "Valve Jammed Time=3 Secs", 525, 3, 9}}},
+    {"Profibus",
+     {"--card", "M2", "--bus-kind", "2"},
+     {{"Option - Profibus", "Address=5", 517, 5, 3}}},
+    {"MultiportPartTurn",
+     {"--card", "MP", "--bus-kind", "3", "--part-turn"},
+     {{"Multiport", "Bi DirectionalMode=ON", 634, 1, 10},
+      {"ZRT", "Acceleration Ramp=7", 765, 7, 7}}},
+};
+
+std::optional<image::ConfigImage> readImage(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    image::ConfigImage parsed{};
+    const auto* data = reinterpret_cast<const uint8_t*>(text.data());
+    if (!image::parseImageFile(parsed, {data, text.size()})) return std::nullopt;
+    return parsed;
+}
+
+int frameCount(const std::string& log) {
+    int count = 0;
+    for (std::size_t at = log.find("frame:"); at != std::string::npos;
+         at = log.find("frame:", at + 1))
+        ++count;
+    return count;
+}
+
+class SendKeepDiscard : public clitest::Cli, public ::testing::WithParamInterface<Unit> {};
+
+TEST_P(SendKeepDiscard, EveryPage) {
+    Args simArgs = GetParam().sim;
+    simArgs.insert(simArgs.begin(), {VANTREL_SIM_PATH, "--verbose"});
+    clitest::Child sim(simArgs, home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+    const Args service = {"--port", port, "--login", "service", "--password", "w4", "--yes"};
+    auto withService = [&](Args args) {
+        args.insert(args.begin(), service.begin(), service.end());
+        return args;
+    };
+
+    const std::string extracted = home_ + "/extracted.ucf";
+    ASSERT_EQ(cli(withService({"extract", "-o", extracted})).status, 0);
+    const std::optional<image::ConfigImage> before = readImage(extracted);
+    ASSERT_TRUE(before);
+
+    for (const PageEdit& edit : GetParam().pages) {
+        std::optional<image::ConfigImage> sent;
+        for (const std::string verb : {"send", "keep", "discard"}) {
+            const std::string saved = home_ + "/" + verb + ".ucf";
+            std::filesystem::remove(saved);
+            sim.readErrUntilQuiet(std::chrono::milliseconds(50));
+            const clitest::Result r =
+                cli(withService({"page", edit.page, "--from", extracted, "set", edit.set, verb,
+                                 "done", "-o", saved}));
+            const int frames = frameCount(sim.readErrUntilQuiet());
+            const std::string what = edit.page + " " + verb + "\nerr:\n" + r.err;
+
+            if (!edit.sendAsks && verb != "send") {
+                EXPECT_EQ(r.status, 2) << what;
+                EXPECT_EQ(frames, 0) << what;
+                EXPECT_FALSE(std::filesystem::exists(saved)) << what;
+                continue;
+            }
+            EXPECT_EQ(r.status, 0) << what;
+            EXPECT_EQ(frames, verb == "send" ? edit.sendFrames : 0) << what;
+            const std::optional<image::ConfigImage> after = readImage(saved);
+            ASSERT_TRUE(after) << what;
+            const uint8_t expected = verb == "discard" ? before->bytes[edit.offset] : edit.value;
+            EXPECT_EQ(int{after->bytes[edit.offset]}, int{expected}) << what;
+            // keep keeps in the image exactly what send keeps.
+            if (verb == "send") sent = after;
+            if (verb == "keep" && sent) {
+                EXPECT_EQ(after->bytes, sent->bytes) << what;
+            }
+        }
+    }
+    sim.stop();
+    sim.finish();
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, SendKeepDiscard, ::testing::ValuesIn(kUnits),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace sendkeep

@@ -61,7 +61,17 @@ void runStep(SimRig& rig, ui::Sheet& sheet, ui::Screen*& page, const std::string
         if (verb == "discard") rig.ui.answers = {false, false};
         rig.ui.answers.insert(rig.ui.answers.end(), pending.begin(), pending.end());
         pending.clear();
+        const std::size_t askedBefore = rig.ui.questionIds.size();
         expectDone(ui::pressButton(*page, "Send"));
+        // The answers above go to the questions Send asks first, whatever their words.
+        const std::vector<ui::QuestionId> asked(rig.ui.questionIds.begin() + askedBefore,
+                                                rig.ui.questionIds.end());
+        if (!asked.empty()) {
+            EXPECT_EQ(asked[0], ui::QuestionId::SendPage) << step;
+        }
+        if (verb != "send" && asked.size() > 1) {
+            EXPECT_EQ(asked[1], ui::QuestionId::KeepChanges) << step;
+        }
     } else if (verb == "goto") {
         sheet.show(pageIndex(sheet, rest));
         page = &sheet.page(sheet.current());

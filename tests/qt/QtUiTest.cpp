@@ -42,9 +42,11 @@ TEST(QtUi, QuestionAnswersYesOrNo) {
                         },
                         [](QWidget* modal) { pressMessageButton(modal, QMessageBox::No); },
                         [](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); }});
-    EXPECT_TRUE(ui.question("Do you want to Save to file?", "Update"));
-    EXPECT_FALSE(ui.question("Do you want to Save to file?", "Update"));
-    EXPECT_FALSE(ui.question("Closed without an answer", "Update"));
+    EXPECT_TRUE(
+        ui.question({ui::QuestionId::SaveToFile, "Do you want to Save to file?", "Update"}));
+    EXPECT_FALSE(
+        ui.question({ui::QuestionId::SaveToFile, "Do you want to Save to file?", "Update"}));
+    EXPECT_FALSE(ui.question({ui::QuestionId::OnTheWay, "Closed without an answer", "Update"}));
     EXPECT_TRUE(driver.finished());
     EXPECT_EQ(driver.seen(), (QStringList{"Update", "Update", "Update"}));
     EXPECT_EQ(text, "Do you want to Save to file?");
@@ -61,8 +63,10 @@ TEST(QtUi, EnterOnAnOverwriteQuestionAnswersNo) {
     };
     ModalDriver driver({enter, enter});
     EXPECT_FALSE(
-        ui.question("This will over write the WHOLE of the EEPROM", "Extract", ui::Answer::No));
-    EXPECT_TRUE(ui.question("Do you want to extract from Actuator?", "Extract"));
+        ui.question({ui::QuestionId::OverwriteEeprom,
+                     "This will over write the WHOLE of the EEPROM", "Extract", ui::Answer::No}));
+    EXPECT_TRUE(
+        ui.question({ui::QuestionId::Extract, "Do you want to extract from Actuator?", "Extract"}));
     EXPECT_TRUE(driver.finished());
     EXPECT_EQ(defaults, (std::vector<QString>{"&No", "&Yes"}));
 }
@@ -85,11 +89,12 @@ TEST(QtUi, MessageBoxesShowTheirKindAndTheirWholeTitle) {
             ->click();
     };
     ModalDriver driver({look, look, look, look});
-    ui.message("DONE!!", "Extract", ui::Icon::Information);
-    ui.message("CRC wrong", "", ui::Icon::None);
-    ui.message("Saved", "The datalogger file could not be found where it was saved",
-               ui::Icon::Exclamation);
-    ui.question("OK?", "Have you applied the low value signal, to tracklin input");
+    ui.message(ui::MessageKind::Note, "DONE!!", "Extract", ui::Icon::Information);
+    ui.message(ui::MessageKind::Refusal, "CRC wrong", "", ui::Icon::None);
+    ui.message(ui::MessageKind::Note, "Saved",
+               "The datalogger file could not be found where it was saved", ui::Icon::Exclamation);
+    ui.question({ui::QuestionId::OnTheWay, "OK?",
+                 "Have you applied the low value signal, to tracklin input"});
     EXPECT_TRUE(driver.finished());
     EXPECT_EQ(driver.seen().mid(0, 2), (QStringList{"Extract", "Rudozi Vantrel"}));
     EXPECT_EQ(icons,
@@ -211,8 +216,8 @@ TEST(QtUi, DialogsShownWhileBusyShowTheNormalCursor) {
                             note();
                             static_cast<QDialog*>(modal)->accept();
                         }});
-    ui.message("Timeout receiving datalog", "", ui::Icon::None);
-    ui.question("Do you want to Save to file?", "Update");
+    ui.message(ui::MessageKind::Refusal, "Timeout receiving datalog", "", ui::Icon::None);
+    ui.question({ui::QuestionId::SaveToFile, "Do you want to Save to file?", "Update"});
     ui.error("Block CRC wrong");
     EXPECT_TRUE(driver.finished());
     EXPECT_EQ(overridden, (std::vector<bool>{false, false, false}));

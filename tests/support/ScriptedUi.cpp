@@ -2,16 +2,18 @@
 
 namespace vantrel::test {
 
-void ScriptedUi::message(const std::string& text, const std::string&, ui::Icon) {
+void ScriptedUi::message(ui::MessageKind kind, const std::string& text, const std::string&,
+                         ui::Icon) {
     messages.push_back(text);
+    if (kind == ui::MessageKind::Note) notes.push_back(text);
     shown.push_back("message: " + text);
 }
 
-bool ScriptedUi::question(const std::string& text, const std::string& caption,
-                          ui::Answer byDefault) {
-    questions.push_back(text);
-    if (byDefault == ui::Answer::No) noByDefault.push_back(text);
-    shown.push_back("question: " + caption + ": " + text);
+bool ScriptedUi::question(const ui::Question& question) {
+    questions.push_back(question.text);
+    questionIds.push_back(question.id);
+    if (question.byDefault == ui::Answer::No) noByDefault.push_back(question.text);
+    shown.push_back("question: " + question.caption + ": " + question.text);
     if (answers.empty()) return false;
     bool answer = answers.front();
     answers.pop_front();
@@ -60,8 +62,10 @@ void ScriptedUi::run(ui::Sheet& sheet) {
 void ScriptedUi::clearRecord() {
     shown.clear();
     messages.clear();
+    notes.clear();
     errors.clear();
     questions.clear();
+    questionIds.clear();
     sounds.clear();
     refreshes = 0;
     busyCount = 0;

@@ -19,9 +19,11 @@ public:
     // "question: caption: text", "save: name", "open: name".
     std::vector<std::string> shown;
     std::vector<std::string> messages;
+    std::vector<std::string> notes;  // the messages that inform while the work goes on
     std::vector<std::string> errors;
     std::vector<std::string> questions;
-    std::vector<std::string> noByDefault;  // the questions whose default answer is No
+    std::vector<ui::QuestionId> questionIds;  // what each question asks, in order
+    std::vector<std::string> noByDefault;     // the questions whose default answer is No
     std::vector<ui::Sound> sounds;
 
     // Answers, taken from the front; an empty queue answers No / cancels.
@@ -36,9 +38,9 @@ public:
     int refreshes = 0;
     int busyCount = 0;  // times the busy cursor was switched on
 
-    void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
-    bool question(const std::string& text, const std::string& caption,
-                  ui::Answer byDefault = ui::Answer::Yes) override;
+    void message(ui::MessageKind kind, const std::string& text, const std::string& caption,
+                 ui::Icon icon) override;
+    bool question(const ui::Question& question) override;
     void error(const std::string& text) override;
     std::optional<std::string> saveFile(const ui::FileDialog& dialog) override;
     std::optional<std::string> openFile(const ui::FileDialog& dialog) override;
