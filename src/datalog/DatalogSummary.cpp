@@ -11,6 +11,7 @@
 #include "shell/Context.h"
 #include "shell/Settings.h"
 #include "ui/ScreenDriver.h"
+#include "ui/SilentUi.h"
 #include "ui/Ui.h"
 
 namespace vantrel::datalog {
@@ -21,21 +22,6 @@ constexpr char kAheadFill = 'f';
 constexpr char kBehindFill = '0';
 constexpr uint8_t kFirstPrintable = 0x20;
 constexpr uint8_t kLastPrintable = 0x7E;
-
-// The pages only show values here: no dialog is ever needed, and none is shown.
-class QuietUi : public ui::Ui {
-public:
-    void message(const std::string&, const std::string&, ui::Icon) override {}
-    bool question(const std::string&, const std::string&, ui::Answer) override { return false; }
-    void error(const std::string&) override {}
-    std::optional<std::string> saveFile(const ui::FileDialog&) override { return std::nullopt; }
-    std::optional<std::string> openFile(const ui::FileDialog&) override { return std::nullopt; }
-    void play(ui::Sound) override {}
-    void setBusy(bool) override {}
-    void refresh() override {}
-    void run(ui::Screen&) override {}
-    void run(ui::Sheet&) override {}
-};
 
 std::string text(std::span<const uint8_t> file, int at, int length) {
     return std::string(file.begin() + at, file.begin() + at + length);
@@ -161,7 +147,7 @@ private:
         }
     }
 
-    QuietUi ui_;
+    ui::SilentUi ui_;
     shell::Settings settings_;
     shell::Context context_;
     std::set<int> shown_;
