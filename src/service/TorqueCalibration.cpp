@@ -20,9 +20,9 @@ constexpr double kHighestOffset = 65535;
 constexpr double kLowestScaling = 1;
 constexpr double kHighestScaling = 255;
 
+// Judged before the fraction is dropped: 255.3 is no byte, although 255 would be.
 bool fits(double value, double lowest, double highest) {
-    const double whole = std::trunc(value);
-    return std::isfinite(value) && whole >= lowest && whole <= highest;
+    return std::isfinite(value) && value >= lowest && value <= highest;
 }
 
 uint16_t lowWord(double value) {

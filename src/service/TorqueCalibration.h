@@ -46,8 +46,8 @@ struct Recalibration {
     Calibration values;                 // the new values; meaningful only when valid
     bool rangeChanged = false;          // "Warning: Range Changed!"
     bool normalisationChanged = false;  // "Warning: Normalisation Changed!"
-    // Every intermediate value is a finite number and every result fits its register
-    // once its fraction is dropped; otherwise nothing may be stored or sent.
+    // Every intermediate value is a finite number and every result, fraction and all,
+    // lies within its register's range; otherwise nothing may be stored or sent.
     bool valid = false;
 };
 
