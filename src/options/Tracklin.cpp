@@ -19,8 +19,8 @@ constexpr CardByte kDeadband{52, kArea + 4};
 constexpr CardByte kMotionInhibit{53, kArea + 5};
 
 constexpr uint32_t kSignalTypeBit = 0x01;
-constexpr uint32_t kAboveTypeBit = 0xFE;  // the range in bits 1-2, bits 3-7 cleared
-constexpr uint32_t kRangeBits = 0x03;     // of the value shifted down
+constexpr uint32_t kRangeBits = 0x06;
+constexpr uint8_t kSignalBits = 0x07;  // type and range; taking the edits clears the rest
 
 // The feedback polarity: bit 6 of configuration register 61.
 constexpr uint8_t kFeedbackRegister = 61;
@@ -49,18 +49,19 @@ CTracklin::CTracklin(shell::Context& context) : OptionPage(context, pages::kTrac
         "Action Signal Loss", kActionSignalLoss.offset,
         {"Open (off)", "Open (on)", "Close (off)", "Close (on)", "Stayput (off)", "Stayput (on)"});
     byteList("Signal Type", kSignal.offset, {"Current", "Voltage"}, kSignalTypeBit);
-    auto& range = byteList("Signal Range", kSignal.offset, {"5", "10", "20"}, kAboveTypeBit);
-    range.entryOf = [](uint32_t value) { return static_cast<int>(value & kRangeBits); };
+    signalRange_ = &byteList("Signal Range", kSignal.offset, {"5", "10", "20"}, kRangeBits);
     feedback_ = &list("Trak feedback", pages::regBits(kFeedbackRegister, kFeedbackBit),
                       std::nullopt, {"Low", "High"});
 
     // Each calibration button with the percentage it sends beside it.
     section({}, 2);
     // The buttons have ids of their own: their captions name the lists.
-    addButton(kLowSignalCal, [this] { calibrateLow(); }, "lowSignalCal");
+    addButton(
+        kLowSignalCal, [this] { calibrateLow(); }, "lowSignalCal");
     field<ListField>(addComboBox("", kLowSignalCal), Bits{kLowSignal.offset}, std::nullopt)
         .entries = suffixEntries(0, kMostPercent, " %");
-    addButton(kHighSignalCal, [this] { calibrateHigh(); }, "highSignalCal");
+    addButton(
+        kHighSignalCal, [this] { calibrateHigh(); }, "highSignalCal");
     field<ListField>(addComboBox("", kHighSignalCal), Bits{kHighSignal.offset}, std::nullopt)
         .entries = suffixEntries(0, kMostPercent, " %");
 
@@ -72,6 +73,12 @@ CTracklin::CTracklin(shell::Context& context) : OptionPage(context, pages::kTrac
 
 std::string CTracklin::sendQuestion() const {
     return kSendQuestion;
+}
+
+// The signal byte is rebuilt from its two lists with bits 3-7 cleared; a range that
+// shows no entry keeps its own bits as stored.
+void CTracklin::afterTake() {
+    if (signalRange_->active) context_.image.bytes[kSignal.offset] &= kSignalBits;
 }
 
 // Send leaves the two calibration points out.

@@ -32,6 +32,7 @@ constexpr uint8_t kPositionRegister = 0;
 constexpr uint8_t kHomeHigh = 0x1A;  // the home count 0x1A0000, least significant byte first
 
 constexpr uint32_t kWordMask = 0xFFFF;
+constexpr uint16_t kPortBits = (1u << kMaxPorts) - 1;  // bits 0-9: ports 1 to 10
 constexpr int kWordBytes = 2;
 
 // "Open Limit Mode" entries and the open limits of the two ZRT sizes.
@@ -236,6 +237,8 @@ void CMultiport::takeMisc() {
             setBusValue(image, kAntiClockFirstRegister + i, row[i]);
         }
     }
+    // The word holds the ten boxes and nothing else.
+    setBusValue(image, kActivePortsRegister, busValue(image, kActivePortsRegister) & kPortBits);
     switch (openLimitMode_->selected) {
         case kZrtSmall:
         case kZrtLarge:
