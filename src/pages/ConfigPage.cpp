@@ -107,7 +107,8 @@ bool ConfigPage::mayTake() {
     for (const auto& field : fields_)
         if (field->active && field->control().enabled)
             if (std::optional<std::string> refusal = field->refusal()) {
-                context_.ui.message(*refusal);
+                context_.ui.play(ui::Sound::Critical);
+                context_.ui.error(*refusal);
                 return false;
             }
     return true;

@@ -104,8 +104,8 @@ protected:
 
     // Takes the edits into the image when acceptEdits is set, and clears it.
     void takeEdits();
-    // Sets acceptEdits and takes the edits, unless a field refuses its value (its
-    // message shown); false then, with nothing taken.
+    // Sets acceptEdits and takes the edits, unless a field refuses what was typed in
+    // it (its message shown in the Error dialog); false then, with nothing taken.
     bool acceptAndTake();
     void fillLists();
     void enableControls();

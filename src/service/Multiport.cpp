@@ -8,7 +8,7 @@
 #include "link/LinkPort.h"
 #include "pages/ConfigSheet.h"
 #include "pages/Entries.h"
-#include "pages/UnsignedField.h"
+#include "pages/WholeNumberField.h"
 
 namespace vantrel::service {
 
@@ -32,6 +32,7 @@ constexpr uint8_t kPositionRegister = 0;
 constexpr uint8_t kHomeHigh = 0x1A;  // the home count 0x1A0000, least significant byte first
 
 constexpr uint32_t kWordMask = 0xFFFF;
+constexpr uint32_t kFullTravel = 1000;  // a port position in tenths of a percent of travel
 constexpr uint16_t kPortBits = (1u << kMaxPorts) - 1;  // bits 0-9: ports 1 to 10
 constexpr int kWordBytes = 2;
 
@@ -175,7 +176,7 @@ void CMultiport::buildPositions() {
     section({}, 2);
     for (int port = 1; port <= rowsShown(); ++port) {
         auto& box = addEdit(prefix + std::to_string(port));
-        field<pages::UnsignedField>(box, busBits(first + port - 1), std::nullopt);
+        field<pages::WholeNumberField>(box, busBits(first + port - 1), 0, kFullTravel);
         positions_[port - 1] = &box;
         addButton(std::to_string(port), [this, port] { portButton(port); });
     }

@@ -79,6 +79,32 @@ PageCase row(PageCase c) {
     return c;
 }
 
+// Typed positions that are no whole number from 0 to 1000 are refused before
+// anything is taken or sent.
+std::vector<PageCase> refusedPositions() {
+    std::vector<PageCase> rows;
+    for (const char* typed : {"abc", "-1", "1001", "", "2.5"})
+        rows.push_back(row({.name = std::string("clockwise port refuses ") + typed,
+                            .image = join({kPositions, bus(81, 250)}),
+                            .steps = {"press Misc", "set Clockwise Port 1=40",
+                                      std::string("set Clockwise Port 2=") + typed, "send", "keep"},
+                            .after = join({bus(80, 0), bus(81, 250)}),
+                            .dialogs = {"error: Clockwise Port 2 must be a whole number from 0 "
+                                        "to 1000",
+                                        "error: Clockwise Port 2 must be a whole number from 0 "
+                                        "to 1000"}}));
+    return rows;
+}
+
+class MultiportPositions : public ::testing::TestWithParam<PageCase> {};
+TEST_P(MultiportPositions, Row) {
+    runPageCase(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Rows, MultiportPositions, ::testing::ValuesIn(refusedPositions()),
+                         [](const auto& info) {
+                             return rowName(info.param.name) + "_" + std::to_string(info.index);
+                         });
+
 class Multiport : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(Multiport, Row) {
@@ -172,6 +198,19 @@ INSTANTIATE_TEST_SUITE_P(
              .frames = {"A0 44 00 00 00", "A0 00 00 00 00"},
              .dialogs = {"error: EEPROM Error"},
              .setUp = unit(refuse(link::READ_REGISTER, 0))}),
+        row({.name = "port button below home is refused, naming the box",
+             .image = join({kPositions, bus(81, 7)}),
+             .actuator = {{r(0), 0x00}, {r(1), 0x00}, {r(2), 0x19}},
+             .steps = {"press Misc", "press 2", "send"},
+             .frames = {"A0 44 00 00 00", "A0 00 00 00 00"},
+             .after = bus(81, 7),
+             .dialogs = {"error: Clockwise Port 2 must be a whole number from 0 to 1000",
+                         "error: Clockwise Port 2 must be a whole number from 0 to 1000"}}),
+        row({.name = "a stored position beyond the scale, untouched, is sent as stored",
+             .image = join({kPositions, bus(81, 250), bus(80, 0xFFFF)}),
+             .steps = {"press Misc", "send"},
+             .frames = frames({{"38 50 FF FF 00"},
+                               {kClockwiseSend.begin() + 1, kClockwiseSend.end()}})}),
         row({.name = "clockwise send: ten ports, then two commits",
              .image = join({kPositions, bus(81, 250)}),
              .steps = {"press Misc", "send"},

@@ -27,9 +27,9 @@ constexpr const char* kEeprom = "error: EEPROM Error";
 constexpr const char* kCardError = "error: Option card comms error";
 constexpr const char* kNoReply = "error: Event Not RX";
 constexpr const char* kIncorrectPassword = "error: Incorrect Password entered";
-constexpr const char* kBadTravel = "message: invalid Valve Time value, must be < 65535";
+constexpr const char* kBadTravel = "error: invalid Valve Time value, must be < 65535";
 constexpr const char* kBadTimeout =
-    "message: P/Stroke Timeout must be a whole number from 0 to 32767";
+    "error: P/Stroke Timeout must be a whole number from 0 to 32767";
 
 Setup card(char letter, char variant = '1', uint8_t busKind = 1, uint16_t reading = 0x0266) {
     return [=](sim::Options& options) {
@@ -267,6 +267,27 @@ std::vector<PageCase> refusedNumbers() {
                                 .dialogs = {kBadTimeout},
                                 .setUp = kModbusCard,
                                 .optionType = image::kModbusMk2});
+    // A box left as the page showed it keeps its stored value, even one it would refuse.
+    for (const char* step : {"send", "keep"})
+        rows.push_back(PageCase{
+            .name = std::string("valve travel stored 0 and untouched does not block ") + step,
+            .page = kVexlink2,
+            .steps = {"set Torque Filter=9", step},
+            .frames =
+                std::string(step) == "send"
+                    ? std::vector<std::string>{"33 43 09 00 00", "33 70 00 00 00", "33 71 00 00 00",
+                                               "33 75 00 00 00", "33 76 00 00 00", "33 9F 00 00 00",
+                                               "33 9E 00 00 00"}
+                    : std::vector<std::string>{},
+            .after = {{VX + 7, 9}, {VX + 13, 0}, {VX + 14, 0}},
+            .setUp = kLoopCard,
+            .optionType = image::kLoopNetwork});
+    rows.push_back(PageCase{.name = "valve travel typed back as shown is taken as untouched",
+                            .page = kVexlink2,
+                            .steps = {"set Valve Travel (s)=abc", "set Valve Travel (s)=0", "keep"},
+                            .after = {{VX + 13, 0}, {VX + 14, 0}},
+                            .setUp = kLoopCard,
+                            .optionType = image::kLoopNetwork});
     return rows;
 }
 
