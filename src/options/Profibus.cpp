@@ -91,7 +91,7 @@ bool CProfibusTab::redundancyOffered() const {
 }
 
 void CProfibusTab::afterFill() {
-    if (!redundantMode_->active) return;
+    if (!redundantMode_->held) return;
     redundantMode_->entries =
         redundancyOffered() ? kModes : std::vector<std::string>{kNotAvailable};
     redundantMode_->fill(false);
@@ -104,7 +104,7 @@ void CProfibusTab::afterEnable() {
 // The lock byte is rebuilt from the two lists with bits 3-7 cleared; a mode that
 // shows no entry keeps its own bits as stored.
 void CProfibusTab::afterTake() {
-    if (redundantMode_->active) context_.image.bytes[kLockByte] &= kLockAndMode;
+    if (redundantMode_->held) context_.image.bytes[kLockByte] &= kLockAndMode;
 }
 
 bool CProfibusTab::confirmSend() {

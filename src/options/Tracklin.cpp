@@ -78,7 +78,7 @@ std::string CTracklin::sendQuestion() const {
 // The signal byte is rebuilt from its two lists with bits 3-7 cleared; a range that
 // shows no entry keeps its own bits as stored.
 void CTracklin::afterTake() {
-    if (signalRange_->active) context_.image.bytes[kSignal.offset] &= kSignalBits;
+    if (signalRange_->held) context_.image.bytes[kSignal.offset] &= kSignalBits;
 }
 
 // Send leaves the two calibration points out.
@@ -90,11 +90,11 @@ image::FrameSequence CTracklin::frames() const {
 }
 
 bool CTracklin::sendFrames(link::LinkPort& link) {
-    const image::FrameSequence card = shownFrames(frames());
+    const image::FrameSequence card = frames();
     const bool cardWritten = image::runFrames(link, context_.image, card) == card.size();
     // The feedback bit belongs to the actuator, not the card: it is written whatever
     // the card did.
-    if (!feedback_->active) return cardWritten;
+    if (!feedback_->held) return cardWritten;
     const bool feedbackWritten = writeFeedback(link);
     return cardWritten && feedbackWritten;
 }
@@ -129,8 +129,7 @@ void CTracklin::calibrate(const char* question, CardByte point) {
     if (!acceptAndTake()) return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
-    const image::FrameSequence run =
-        shownFrames({image::frames::optionByte(point.address, point.offset)});
+    const image::FrameSequence run = {image::frames::optionByte(point.address, point.offset)};
     image::runFrames(link, context_.image, run);
 }
 

@@ -3,7 +3,9 @@
 // controls from the image, taking the edits on confirmation only, the Current and
 // Default views, Send with its two questions and the page's frames, keeping changes
 // with the page's checksums. A page declares its controls, fields and frames; the
-// few rules that only one page has stay in that page.
+// few rules that only one page has stay in that page. A field whose bytes the image
+// does not hold (an image file that lacked them) shows nothing and is disabled
+// whatever a page's own rules say, and the frames runner leaves its bytes out.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -122,6 +124,10 @@ private:
     void keepOrDiscard();
     void updateChecksums();
     bool mayTake();
+    // Works out which fields the image holds for the view shown; a field it does not
+    // hold is blanked, and its bytes count as not held from then on.
+    void markHeld();
+    void blankUnheld();
 
     std::vector<std::unique_ptr<Field>> fields_;
     bool acceptEdits_ = false;

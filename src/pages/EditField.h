@@ -21,6 +21,10 @@ public:
         if (touched()) store(image);
     }
     std::optional<std::string> refusal() const final { return touched() ? judge() : std::nullopt; }
+    void blank() override {
+        edit_.text = shown_ = {};
+        edit_.enabled = false;
+    }
 
 protected:
     // The text the box shows for the stored value.

@@ -202,15 +202,22 @@ void CMultiport::nextView() {
     load();
 }
 
+bool CMultiport::openLimitHeld() const {
+    return context_.image.holds(multiportByte(kCustomOpenLimitRegister), kWordBytes) &&
+           context_.image.holds(pages::reg(kOpenLimitRegister), kWordBytes);
+}
+
 void CMultiport::afterEnable() {
     if (portOne_) portOne_->enabled = false;
-    if (openLimitMode_) openLimitMode_->enabled = true;
+    if (openLimitMode_) openLimitMode_->enabled = openLimitHeld();
 }
 
 void CMultiport::afterLoad() {
     if (!openLimitMode_) return;
     const image::ConfigImage& image = context_.image;
-    if (busValue(image, kCustomOpenLimitRegister) != 0)
+    if (!openLimitHeld())
+        openLimitMode_->selected = -1;
+    else if (busValue(image, kCustomOpenLimitRegister) != 0)
         openLimitMode_->selected = kUserDefined;
     else if (openLimit(image) == kZrtSmallLimit)
         openLimitMode_->selected = kZrtSmall;
@@ -240,6 +247,8 @@ void CMultiport::takeMisc() {
     }
     // The word holds the ten boxes and nothing else.
     setBusValue(image, kActivePortsRegister, busValue(image, kActivePortsRegister) & kPortBits);
+    // A mode the image does not hold is neither taken nor refused: nothing of it is sent.
+    if (!openLimitHeld()) return;
     switch (openLimitMode_->selected) {
         case kZrtSmall:
         case kZrtLarge:

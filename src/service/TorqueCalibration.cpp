@@ -49,6 +49,16 @@ Calibration readCalibration(const image::ConfigImage& image) {
     return values;
 }
 
+bool holdsCalibration(const image::ConfigImage& image) {
+    using image::kConfigBase;
+    return image.holds(kConfigBase + kClockwiseOffsetRegister, 2) &&
+           image.holds(kConfigBase + kAntiClockwiseOffsetRegister, 2) &&
+           image.holds(kConfigBase + kAntiClockwiseScalingRegister) &&
+           image.holds(kConfigBase + kClockwiseScalingRegister) &&
+           image.holds(kConfigBase + kNormalisationRegister) &&
+           image.holds(kConfigBase + kGainRegister);
+}
+
 void storeCalibration(image::ConfigImage& image, const Calibration& values) {
     auto word = [&](int r, uint16_t value) {
         image.reg(r) = static_cast<uint8_t>(value);

@@ -29,6 +29,8 @@ struct Calibration {
 };
 
 Calibration readCalibration(const image::ConfigImage& image);
+// Whether the image holds all six values (an image file may lack them).
+bool holdsCalibration(const image::ConfigImage& image);
 // Stores all six values (no checksum is recomputed).
 void storeCalibration(image::ConfigImage& image, const Calibration& values);
 

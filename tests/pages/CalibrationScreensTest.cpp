@@ -46,6 +46,9 @@ const std::vector<std::string> kRecalibrationSend = {
     "10 00 00 00 00", "C0 0F 90 00 00", "C0 10 01 00 00", "C0 1F A4 00 00", "C0 20 01 00 00",
     "C0 12 A0 00 00", "C0 11 A7 00 00", "C0 1A 03 00 00", "C0 13 08 00 00", "11 00 00 00 00"};
 
+// An image file that holds nothing but UNUSED2.
+const std::string kOnlyUnused2 = "UNUSED2\t" + std::string(128, '0') + "\r";
+
 class CalibrationScreens : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(CalibrationScreens, Row) {
@@ -75,6 +78,14 @@ INSTANTIATE_TEST_SUITE_P(
                 .after = {{r(26), 3}, {r(18), 160}, {r(15), 0x90}},
                 .dialogs = {"error: Clockwise Scaling must be a whole number",
                             "error: Clockwise Scaling must be a whole number"}}),
+        torque({.name = "a file without the values shows them empty and sends none",
+                .login = shell::kService,
+                .image = kCalibrated,
+                .steps = {"send"},
+                .shows = {"Gain:  (disabled)", "Clockwise Offset:  (disabled)"},
+                .frames = {"10 00 00 00 00", "11 00 00 00 00"},
+                .after = kCalibrated,
+                .file = kOnlyUnused2}),
         torque({.name = "send writes the seven bytes between unlock and lock",
                 .login = shell::kService,
                 .image = kCalibrated,
@@ -111,6 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
                                    "message: Warning: Normalisation Changed!",
                                    "message: ERROR calibration figures can not be calculated "
                                    "correctly"}}),
+        recalibration({.name = "a file without the values: error, nothing stored or sent",
+                       .image = kCalibrated,
+                       .steps = then(barcodes("50", "450", "50", "450"),
+                                     {"answer yes", "press re - calibrate"}),
+                       .after = kCalibrated,
+                       .dialogs = {"message: ERROR calibration figures can not be calculated "
+                                   "correctly"},
+                       .file = kOnlyUnused2}),
         recalibration({.name = "non-numeric boxes count as 0: error, nothing stored",
                        .image = kCalibrated,
                        .steps = then(barcodes("ab", "", "5x", "?"),

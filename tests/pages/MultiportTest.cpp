@@ -79,6 +79,17 @@ PageCase row(PageCase c) {
     return c;
 }
 
+// An image file of a four-port unit whose bus area ends before local control, with
+// no customer configuration (no open limit, no direction to close).
+std::string shortBusFile() {
+    std::string bus(2 * 120, '0');
+    auto put = [&](int offset, const char* hex) { bus.replace(2 * offset, 2, hex); };
+    put(70, "01");   // a Modbus card
+    put(106, "04");  // four ports
+    put(108, "0B");  // ports 1, 2 and 4
+    return "UNUSED2\t" + std::string(128, '0') + "\rOPT_SW_3\tMP07\rMK2BUS_3\t" + bus + "\r";
+}
+
 // Typed positions that are no whole number from 0 to 1000 are refused before
 // anything is taken or sent.
 std::vector<PageCase> refusedPositions() {
@@ -134,6 +145,15 @@ INSTANTIATE_TEST_SUITE_P(
                                {"10 00 00 00 00", "A0 41 00 00 00", "B0 41 01 02 03",
                                 "B0 44 84 10 1A", "11 00 00 00 00", "39 00 00 00 00"}}),
              .after = bus(65, 0x0B)}),
+        row({.name = "a short bus area: what it lacks is shown empty and never sent",
+             .image = kSettings,
+             .steps = {"send"},
+             .shows = {"Number Ports: 4", "4: on", "Local Control:  (disabled)",
+                       "Bi DirectionalMode:  (disabled)", "Direction to close:  (disabled)",
+                       "Open Limit Mode:  (disabled)"},
+             .frames = {"38 40 04 00 00", "38 41 0B 00 00", "38 43 00 00 00", "10 00 00 00 00",
+                        "11 00 00 00 00", "39 00 00 00 00"},
+             .file = shortBusFile()}),
         row({.name = "auto-cal with 4 ports fills both tables",
              .image = kSettings,
              .steps = {"answer yes", "keep"},
