@@ -105,9 +105,16 @@ int showValues(Session& session) {
 int setValues(Session& session, const std::vector<std::string>& args) {
     service::CTrqCalib screen(session.context);
     session.ui.run(screen);
+    // A box that cannot be typed into (a value the image file lacked) ends the run
+    // before anything is sent.
     for (std::size_t i = 0; i + 1 < args.size(); ++i) {
         const auto cut = args[i].find('=');
-        ui::setControl(screen, args[i].substr(0, cut), args[i].substr(cut + 1));
+        const ui::DriveResult typed =
+            ui::setControl(screen, args[i].substr(0, cut), args[i].substr(cut + 1));
+        if (!typed.ok()) {
+            std::cerr << "vantrel-cli: " << args[i] << ": " << typed.problem << ", nothing done\n";
+            return kFailed;
+        }
     }
     using enum ui::QuestionId;
     if (args.back() == "send")
@@ -134,9 +141,11 @@ int recalibrateValues(Session& session, const std::string& oldDigits,
             static_cast<unsigned>(std::stoul(five.substr(0, kFirstDigits))),
             static_cast<unsigned>(std::stoul(five.substr(kFirstDigits)))};
     };
+    // Values the image file lacked give no figures; the screen says so.
+    const bool held = service::holdsCalibration(session.context.image);
     const service::Recalibration result = service::recalibrate(
         service::readCalibration(session.context.image), digits(oldDigits), digits(newDigits));
-    if (result.valid) {
+    if (held && result.valid) {
         const service::Calibration& v = result.values;
         std::cout << service::kClockwiseOffset << ": " << v.clockwiseOffset << '\n'
                   << service::kAntiClockwiseOffset << ": " << v.antiClockwiseOffset << '\n'
@@ -156,7 +165,7 @@ int recalibrateValues(Session& session, const std::string& oldDigits,
     ui::setControl(screen, service::kNewLastId, newDigits.substr(kFirstDigits));
     const int errorsBefore = session.ui.errorCount();
     ui::pressButton(screen, "re - calibrate");
-    return result.valid && session.ui.errorCount() == errorsBefore ? kSuccess : kFailed;
+    return held && result.valid && session.ui.errorCount() == errorsBefore ? kSuccess : kFailed;
 }
 
 // calibration [--from FILE.ucf] [-o FILE.ucf] ACTION ...  |  calibration multiport-setup

@@ -90,8 +90,9 @@ struct ConfigImage {
     uint8_t optionType = kNoOption;
     uint8_t optionFlags = 0;
     char hex[2] = {'0', '0'};  // scratch area written by byteToHex
-    // Bytes that the image file last loaded did not carry (a value cut short); they
-    // keep whatever they held before. An extract fills whole areas and clears them.
+    // Bytes that the image file last loaded did not carry (an area it lacks, a value
+    // cut short); they keep whatever they held before, are shown by no page, sent in
+    // no frame and saved in no file. An extract fills whole areas and clears them.
     std::bitset<kImageBytes> missing;
 
     uint8_t* at(const Area& area) { return bytes.data() + area.offset; }

@@ -92,9 +92,23 @@ std::array<uint8_t, 3> mergeRegister(const FrameStep& step, const ConfigImage& i
     return bytes;
 }
 
+bool holdsData(const ConfigImage& image, const FrameStep& step) {
+    switch (step.kind) {
+        case FrameStep::Kind::FromImage:
+            return image.holds(step.imageOffset, step.count);
+        case FrameStep::Kind::ReadModifyWrite:
+            for (int i = 0; i < 3; ++i)
+                if (step.mask[i] != 0 && !image.holds(step.imageOffset + i)) return false;
+            return true;
+        default:
+            return true;
+    }
+}
+
 namespace {
 
 bool runStep(link::LinkPort& link, const ConfigImage& image, const FrameStep& step, bool report) {
+    if (!holdsData(image, step)) return true;
     switch (step.kind) {
         case FrameStep::Kind::Fixed:
             return link.sendCommand(step.command, step.address, step.data[0], step.data[1],

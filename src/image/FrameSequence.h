@@ -60,13 +60,20 @@ FrameStep busRegister(uint8_t address, int imageOffset, int count);
 FrameStep partTurnByte(uint8_t address, int imageOffset);
 }  // namespace frames
 
+// True when the image holds every byte the step takes from it (for a read-modify-
+// write, every byte with bits of its mask).
+bool holdsData(const ConfigImage& image, const FrameStep& step);
+
 // Sends the steps in order and returns how many succeeded: steps.size() when all did.
+// A step whose data the image does not hold is left out and counts as done, so no
+// frame ever carries a value that was never read.
 std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
                       std::span<const FrameStep> steps);
 
 // Sends every step whatever the one before answered, without reporting, each step
-// judged on its own reply. Returns the error flags of the first step that failed (0
-// when all went through) and leaves errorFlags without the send failures.
+// judged on its own reply; steps whose data the image does not hold are left out. Returns the error
+// flags of the first step that failed (0 when all went through) and leaves errorFlags without the
+// send failures.
 uint32_t runEveryFrame(link::LinkPort& link, uint32_t& errorFlags, const ConfigImage& image,
                        std::span<const FrameStep> steps);
 

@@ -85,17 +85,32 @@ void appendHex(std::string& text, const uint8_t* bytes, int count) {
     }
 }
 
+// How many bytes from offset the image holds before the first it lacks, up to count.
+int heldRun(const ConfigImage& image, int offset, int count) {
+    int n = 0;
+    while (n < count && image.holds(offset + n))
+        ++n;
+    return n;
+}
+
+// A hexadecimal value ends before the first byte the image lacks, as a value cut
+// short, so that the loader reads back as lacking what was never read.
 void appendArea(std::string& text, const ConfigImage& image, const FileArea& fileArea, int length) {
     appendKey(text, fileArea.area.key);
     if (fileArea.encoding == Encoding::Raw)
         text.append(reinterpret_cast<const char*>(image.at(fileArea.area)), length);
     else
-        appendHex(text, image.at(fileArea.area), length);
+        appendHex(text, image.at(fileArea.area), heldRun(image, fileArea.area.offset, length));
 }
 
-void markMissing(ConfigImage& image, int offset, int count) {
+// A raw identity has no end of its own: one the image lacks in part is left out.
+bool rawHeld(const ConfigImage& image, const FileArea& fileArea) {
+    return image.holds(fileArea.area.offset, fileArea.length);
+}
+
+void markCarried(ConfigImage& image, int offset, int count) {
     for (int i = offset; i < offset + count; ++i)
-        image.missing.set(static_cast<std::size_t>(i));
+        image.missing.reset(static_cast<std::size_t>(i));
 }
 
 // Where the value of a key begins in data, if the key (with its tab) is there.
@@ -109,17 +124,15 @@ std::optional<size_t> findValue(std::span<const uint8_t> data, std::string_view 
 }
 
 // Decodes up to count pairs of digits of one value. A value cut short (by the end
-// of its line or of the data) leaves the rest of the area as it was, marked as not
-// held, and never takes digits from the next line.
+// of its line or of the data) leaves the rest of the area as it was, not held, and
+// never takes digits from the next line.
 void decodeHex(std::span<const uint8_t> data, size_t value, ConfigImage& image, int offset,
                int count) {
     for (int i = 0; i < count; ++i) {
         size_t at = value + 2 * static_cast<size_t>(i);
-        if (at + 1 >= data.size() || data[at] == kLineEnd || data[at + 1] == kLineEnd) {
-            markMissing(image, offset + i, count - i);
-            return;
-        }
+        if (at + 1 >= data.size() || data[at] == kLineEnd || data[at + 1] == kLineEnd) return;
         image.bytes[offset + i] = hexToByte(reinterpret_cast<const char*>(data.data() + at));
+        markCarried(image, offset + i, 1);
     }
 }
 
@@ -133,13 +146,13 @@ bool wholeHex(std::span<const uint8_t> data, size_t value, int count) {
 }
 
 // Copies up to count raw characters, as many as the data holds; returns how many.
-// Characters the data does not hold are marked as not held.
+// Characters the data does not hold stay not held.
 size_t copyRaw(std::span<const uint8_t> data, size_t value, ConfigImage& image, const Area& into,
                int count) {
     size_t available = value < data.size() ? data.size() - value : 0;
     size_t n = std::min(available, static_cast<size_t>(count));
     std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(value), n, image.at(into));
-    markMissing(image, into.offset + static_cast<int>(n), count - static_cast<int>(n));
+    markCarried(image, into.offset, static_cast<int>(n));
     return n;
 }
 
@@ -163,8 +176,10 @@ std::string formatImageFile(const ConfigImage& image, std::string_view datim) {
         appendArea(text, image, FileArea{eepromArea, eepromArea.length}, eepromArea.length);
         text.push_back(kLineEnd);
     }
-    appendArea(text, image, kMainSoftwareLine, kMainSoftwareLine.length);
-    text.push_back(kLineEnd);
+    if (rawHeld(image, kMainSoftwareLine)) {
+        appendArea(text, image, kMainSoftwareLine, kMainSoftwareLine.length);
+        text.push_back(kLineEnd);
+    }
 
     if (image.optionType != kNoOption) {
         if (auto card = optionCardArea(image.optionType)) {
@@ -174,8 +189,10 @@ std::string formatImageFile(const ConfigImage& image, std::string_view datim) {
             appendArea(text, image, *card, length);
             text.push_back(kLineEnd);
         }
-        appendArea(text, image, kOptionSoftwareLine, kOptionSoftwareLine.length);
-        text.push_back(kLineEnd);
+        if (rawHeld(image, kOptionSoftwareLine)) {
+            appendArea(text, image, kOptionSoftwareLine, kOptionSoftwareLine.length);
+            text.push_back(kLineEnd);
+        }
     }
     // The part-turn line is the last one and has no line end.
     if (image.optionFlags & kPartTurnFlag)
@@ -187,7 +204,8 @@ bool parseImageFile(ConfigImage& image, std::span<const uint8_t> data, EepromAre
     image.optionType = kNoOption;
     image.optionFlags = 0;
     if (held) held->reset();
-    image.missing.reset();
+    // Every byte is lacking until the file gives it.
+    image.missing.set();
 
     for (size_t i = 0; i < area::kEepromAreas.size(); ++i) {
         const Area& eepromArea = area::kEepromAreas[i];

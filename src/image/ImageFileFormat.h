@@ -21,7 +21,9 @@ inline constexpr int kDatimLength = 24;
 // The DATIM value for a moment: local "ddd dd MMM yyyy hh:mm:ss", 24 characters.
 std::string formatDatim(std::time_t when);
 
-// The whole file for the image, stamped with datim (24 characters).
+// The whole file for the image, stamped with datim (24 characters). It carries only
+// what the image holds: each value ends before the first byte the image lacks, and
+// a software identity the image lacks is left out.
 std::string formatImageFile(const ConfigImage& image, std::string_view datim);
 
 // Which of the EEPROM areas (in image order) a file holds whole: the key, then
@@ -29,8 +31,9 @@ std::string formatImageFile(const ConfigImage& image, std::string_view datim);
 using EepromAreasHeld = std::bitset<area::kEepromAreas.size()>;
 
 // Fills the image from the bytes of a file (callers pass at most the read limit).
-// Resets the option card type and flags first. Areas whose key is missing keep
-// their content; returns false when "UNUSED2" is missing (the file is incomplete),
+// Resets the option card type and flags first. The image then holds exactly the
+// bytes the file gave; areas whose key is missing keep their content but are not
+// held. Returns false when "UNUSED2" is missing (the file is incomplete),
 // with the areas before it already taken. Never reads outside data and never
 // writes outside the image, whatever the bytes hold. held, when given, is set to
 // the EEPROM areas the file holds whole.

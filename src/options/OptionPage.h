@@ -1,9 +1,7 @@
 #pragma once
 // The form every option card page shares: no Default view and no "Current" button,
 // any login level may send, keeping changes recomputes no checksum, and Send writes
-// one byte per frame without unlocking the EEPROM. A control whose bytes the image
-// does not hold (an image file whose option area was cut short) stays empty and
-// disabled and its frames are left out, so a page sends exactly what it shows.
+// one byte per frame without unlocking the EEPROM.
 #include <string>
 
 #include "pages/ConfigPage.h"
@@ -26,14 +24,7 @@ class OptionPage : public pages::ConfigPage {
 public:
     OptionPage(shell::Context& context, std::string title);
 
-    void setUp() override;
-    void broughtToFront() override;
-
 protected:
-    bool sendFrames(link::LinkPort& link) override;
-    // The steps whose image bytes all belong to controls the page shows.
-    image::FrameSequence shownFrames(const image::FrameSequence& run) const;
-
     // A list of one image byte (or of the bits of mask in it).
     ListField& byteList(std::string label, int offset, std::vector<std::string> entries,
                         uint32_t mask = 0xFF);
@@ -43,10 +34,6 @@ protected:
 
     // Reports "Incorrect Password entered" when nobody is logged in; true otherwise.
     bool loggedIn();
-
-private:
-    // A field shows its value only when the image holds all of its bytes.
-    void markShown();
 };
 
 }  // namespace vantrel::options

@@ -16,9 +16,8 @@ constexpr int kLockByte = kArea + 78;
 constexpr uint8_t kLockRegister = 51;
 constexpr uint8_t kLockWriteAddress = 99;
 constexpr uint32_t kGsdLockBit = 0x01;
-constexpr uint32_t kAboveLockBit = 0xFE;  // the mode in bits 1-2, bits 3-7 cleared
-constexpr uint8_t kModeBits = 0x03;       // of the value shifted down
-constexpr uint8_t kKeptWhenRebuilt = 0x07;
+constexpr uint32_t kModeBits = 0x06;
+constexpr uint8_t kLockAndMode = 0x07;  // taking the edits clears the bits above them
 // The identity number, bus register 54, low byte first.
 constexpr int kIdentityNumber = kArea + 84;
 constexpr uint8_t kIdentityRegister = 54;
@@ -48,9 +47,9 @@ CProfibusTab::CProfibusTab(shell::Context& context) : OptionPage(context, pages:
     section();
     byteList("Address", kAddress.offset, pages::numberEntries(0, kLastAddress));
     byteList("GSD Lock", kLockByte, {"Locked", "UnLocked"}, kGsdLockBit);
-    redundantMode_ = &byteList("Redundant mode", kLockByte, kModes, kAboveLockBit);
+    redundantMode_ = &byteList("Redundant mode", kLockByte, kModes, kModeBits);
     redundantMode_->entryOf = [this](uint32_t value) {
-        const int mode = static_cast<int>(value & kModeBits);
+        const int mode = static_cast<int>(value);
         if (redundancyOffered()) return mode;
         return mode == 0 ? 0 : -1;  // "N/A" stands for a mode of 0 only
     };
@@ -92,7 +91,7 @@ bool CProfibusTab::redundancyOffered() const {
 }
 
 void CProfibusTab::afterFill() {
-    if (!redundantMode_->active) return;
+    if (!redundantMode_->held) return;
     redundantMode_->entries =
         redundancyOffered() ? kModes : std::vector<std::string>{kNotAvailable};
     redundantMode_->fill(false);
@@ -102,12 +101,10 @@ void CProfibusTab::afterEnable() {
     if (!redundancyOffered()) redundantMode_->control().enabled = false;
 }
 
-// The lock byte is rebuilt from the two lists: bits 3-7 are cleared, unless the
-// mode shows no entry, which keeps the byte's other bits as stored.
+// The lock byte is rebuilt from the two lists with bits 3-7 cleared; a mode that
+// shows no entry keeps its own bits as stored.
 void CProfibusTab::afterTake() {
-    auto& modes = static_cast<ui::ComboBox&>(redundantMode_->control());
-    if (redundantMode_->active && modes.selected >= 0)
-        context_.image.bytes[kLockByte] &= kKeptWhenRebuilt;
+    if (redundantMode_->held) context_.image.bytes[kLockByte] &= kLockAndMode;
 }
 
 bool CProfibusTab::confirmSend() {

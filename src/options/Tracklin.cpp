@@ -19,8 +19,8 @@ constexpr CardByte kDeadband{52, kArea + 4};
 constexpr CardByte kMotionInhibit{53, kArea + 5};
 
 constexpr uint32_t kSignalTypeBit = 0x01;
-constexpr uint32_t kAboveTypeBit = 0xFE;  // the range in bits 1-2, bits 3-7 cleared
-constexpr uint32_t kRangeBits = 0x03;     // of the value shifted down
+constexpr uint32_t kRangeBits = 0x06;
+constexpr uint8_t kSignalBits = 0x07;  // type and range; taking the edits clears the rest
 
 // The feedback polarity: bit 6 of configuration register 61.
 constexpr uint8_t kFeedbackRegister = 61;
@@ -49,8 +49,7 @@ CTracklin::CTracklin(shell::Context& context) : OptionPage(context, pages::kTrac
         "Action Signal Loss", kActionSignalLoss.offset,
         {"Open (off)", "Open (on)", "Close (off)", "Close (on)", "Stayput (off)", "Stayput (on)"});
     byteList("Signal Type", kSignal.offset, {"Current", "Voltage"}, kSignalTypeBit);
-    auto& range = byteList("Signal Range", kSignal.offset, {"5", "10", "20"}, kAboveTypeBit);
-    range.entryOf = [](uint32_t value) { return static_cast<int>(value & kRangeBits); };
+    signalRange_ = &byteList("Signal Range", kSignal.offset, {"5", "10", "20"}, kRangeBits);
     feedback_ = &list("Trak feedback", pages::regBits(kFeedbackRegister, kFeedbackBit),
                       std::nullopt, {"Low", "High"});
 
@@ -76,6 +75,12 @@ std::string CTracklin::sendQuestion() const {
     return kSendQuestion;
 }
 
+// The signal byte is rebuilt from its two lists with bits 3-7 cleared; a range that
+// shows no entry keeps its own bits as stored.
+void CTracklin::afterTake() {
+    if (signalRange_->held) context_.image.bytes[kSignal.offset] &= kSignalBits;
+}
+
 // Send leaves the two calibration points out.
 image::FrameSequence CTracklin::frames() const {
     image::FrameSequence run;
@@ -85,11 +90,11 @@ image::FrameSequence CTracklin::frames() const {
 }
 
 bool CTracklin::sendFrames(link::LinkPort& link) {
-    const image::FrameSequence card = shownFrames(frames());
+    const image::FrameSequence card = frames();
     const bool cardWritten = image::runFrames(link, context_.image, card) == card.size();
     // The feedback bit belongs to the actuator, not the card: it is written whatever
     // the card did.
-    if (!feedback_->active) return cardWritten;
+    if (!feedback_->held) return cardWritten;
     const bool feedbackWritten = writeFeedback(link);
     return cardWritten && feedbackWritten;
 }
@@ -124,8 +129,7 @@ void CTracklin::calibrate(const char* question, CardByte point) {
     if (!acceptAndTake()) return;
     link::LinkPort link(context_);
     if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
-    const image::FrameSequence run =
-        shownFrames({image::frames::optionByte(point.address, point.offset)});
+    const image::FrameSequence run = {image::frames::optionByte(point.address, point.offset)};
     image::runFrames(link, context_.image, run);
 }
 

@@ -19,6 +19,7 @@ protected:
     image::FrameSequence frames() const override;
     bool sendFrames(link::LinkPort& link) override;
     std::string sendQuestion() const override;
+    void afterTake() override;
 
 private:
     void calibrate(const char* question, CardByte point);
@@ -26,6 +27,7 @@ private:
     bool writeFeedback(link::LinkPort& link);
 
     pages::ListField* feedback_;
+    pages::ListField* signalRange_;
 };
 
 }  // namespace vantrel::options

@@ -52,18 +52,46 @@ void ConfigPage::setUp() {
 }
 
 void ConfigPage::broughtToFront() {
-    if (loaded_.bytes != context_.image.bytes) load();
+    if (loaded_.bytes != context_.image.bytes || loaded_.missing != context_.image.missing) load();
+}
+
+void ConfigPage::markHeld() {
+    image::ConfigImage& image = context_.image;
+    for (const auto& field : fields_) {
+        if (!field->active) continue;
+        const int at = field->shownOffset(showsDefault_);
+        const int bytes = field->bits().bytes;
+        const bool held = image.holds(at, bytes);
+        if (!held) {
+            // A value is read whole or not at all: no byte of a value cut short is
+            // sent or saved on its own.
+            for (int i = at; i < at + bytes && i < image::kImageBytes; ++i)
+                image.missing.set(static_cast<std::size_t>(i));
+        } else if (!field->held) {
+            field->fill(showsDefault_);  // its control was emptied
+        }
+        field->held = held;
+    }
+    blankUnheld();
+}
+
+void ConfigPage::blankUnheld() {
+    for (const auto& field : fields_)
+        if (field->active && !field->held) field->blank();
 }
 
 void ConfigPage::fillLists() {
+    markHeld();
     for (const auto& field : fields_)
-        if (field->active) field->fill(showsDefault_);
+        if (field->inUse()) field->fill(showsDefault_);
     afterFill();
+    blankUnheld();
 }
 
 void ConfigPage::enableControls() {
+    markHeld();
     for (const auto& field : fields_) {
-        if (!field->active) continue;
+        if (!field->inUse()) continue;
         const bool levelOk = context_.loginLevel >= field->minimumLevel;
         field->control().enabled = levelOk && (!showsDefault_ || field->enabledInDefaultView);
         if (auto* choice = dynamic_cast<ChoiceField*>(field.get()))
@@ -71,20 +99,23 @@ void ConfigPage::enableControls() {
                 radio->enabled = field->control().enabled;
     }
     afterEnable();
+    blankUnheld();
 }
 
 void ConfigPage::load() {
+    markHeld();
     for (const auto& field : fields_)
-        if (field->active) field->load(context_.image, showsDefault_);
+        if (field->inUse()) field->load(context_.image, showsDefault_);
     loaded_ = context_.image;
     afterLoad();
+    blankUnheld();
 }
 
 void ConfigPage::takeEdits() {
     if (!acceptEdits_) return;
     acceptEdits_ = false;
     for (const auto& field : fields_)
-        if (field->active && field->control().enabled) field->take(context_.image);
+        if (field->inUse() && field->control().enabled) field->take(context_.image);
     afterTake();
 }
 
@@ -105,9 +136,10 @@ void ConfigPage::report(uint32_t flag) {
 
 bool ConfigPage::mayTake() {
     for (const auto& field : fields_)
-        if (field->active && field->control().enabled)
+        if (field->inUse() && field->control().enabled)
             if (std::optional<std::string> refusal = field->refusal()) {
-                context_.ui.message(ui::MessageKind::Refusal, *refusal);
+                context_.ui.play(ui::Sound::Critical);
+                context_.ui.error(*refusal);
                 return false;
             }
     return true;

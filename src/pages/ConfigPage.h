@@ -3,7 +3,9 @@
 // controls from the image, taking the edits on confirmation only, the Current and
 // Default views, Send with its two questions and the page's frames, keeping changes
 // with the page's checksums. A page declares its controls, fields and frames; the
-// few rules that only one page has stay in that page.
+// few rules that only one page has stay in that page. A field whose bytes the image
+// does not hold (an image file that lacked them) shows nothing and is disabled
+// whatever a page's own rules say, and the frames runner leaves its bytes out.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -111,8 +113,8 @@ protected:
 
     // Takes the edits into the image when acceptEdits is set, and clears it.
     void takeEdits();
-    // Sets acceptEdits and takes the edits, unless a field refuses its value (its
-    // message shown); false then, with nothing taken.
+    // Sets acceptEdits and takes the edits, unless a field refuses what was typed in
+    // it (its message shown in the Error dialog); false then, with nothing taken.
     bool acceptAndTake();
     void fillLists();
     void enableControls();
@@ -127,6 +129,10 @@ private:
     void keepOrDiscard();
     void updateChecksums();
     bool mayTake();
+    // Works out which fields the image holds for the view shown; a field it does not
+    // hold is blanked, and its bytes count as not held from then on.
+    void markHeld();
+    void blankUnheld();
 
     std::vector<std::unique_ptr<Field>> fields_;
     bool acceptEdits_ = false;

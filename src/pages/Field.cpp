@@ -27,6 +27,33 @@ uint32_t Field::stored(const image::ConfigImage& image, bool defaultView) const 
     return bits_.read(image, at);
 }
 
+void Field::blank() {
+    if (auto* edit = dynamic_cast<ui::Edit*>(&control())) edit->text.clear();
+    control().enabled = false;
+}
+
+void ToggleField::blank() {
+    button_.caption.clear();
+    button_.enabled = false;
+}
+
+void CheckField::blank() {
+    box_.checked = false;
+    box_.enabled = false;
+}
+
+void ListField::blank() {
+    list_.clear();
+    list_.enabled = false;
+}
+
+void ChoiceField::blank() {
+    for (ui::RadioButton* choice : choices_) {
+        choice->checked = false;
+        choice->enabled = false;
+    }
+}
+
 void ToggleField::load(const image::ConfigImage& image, bool defaultView) {
     if (defaultView && !hasDefaultCopy() && defaultCaption) {
         button_.caption = *defaultCaption;

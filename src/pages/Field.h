@@ -3,7 +3,8 @@
 // them and how a value maps to what the control shows. Loading shows the stored
 // value (from the default copy in the Default view); taking stores the control's
 // value into the field's own bits only. A stored value that the control cannot show
-// selects nothing, and nothing selected keeps the stored value.
+// selects nothing, and nothing selected keeps the stored value. A field whose bytes
+// the image does not hold shows nothing, is disabled and is never taken.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -60,6 +61,14 @@ public:
     bool hasDefaultCopy() const { return defaultOffset_.has_value(); }
     // The stored value shown in a view: the default copy's when there is one.
     uint32_t stored(const image::ConfigImage& image, bool defaultView) const;
+    // The image byte where the value shown in a view begins.
+    int shownOffset(bool defaultView) const {
+        return defaultView && defaultOffset_ ? *defaultOffset_ : bits_.offset;
+    }
+    // Empties and disables the control, for a value the image does not hold.
+    virtual void blank();
+    // Filled, loaded, enabled and taken by the page.
+    bool inUse() const { return active && held; }
 
     // The login level below which the control stays disabled (0: any).
     uint8_t minimumLevel = 0;
@@ -68,6 +77,8 @@ public:
     // A field whose control shows another field for now (a contact of the group not
     // shown) is left out of filling, loading, enabling and taking.
     bool active = true;
+    // The image holds every byte of the value shown (the page keeps this up to date).
+    bool held = true;
 
 protected:
     Bits bits_;
@@ -82,6 +93,7 @@ public:
     ui::Control& control() override { return button_; }
     void load(const image::ConfigImage& image, bool defaultView) override;
     void take(image::ConfigImage& image) override;
+    void blank() override;
 
     // The caption shown in the Default view when the field has no default copy.
     std::optional<std::string> defaultCaption;
@@ -97,6 +109,7 @@ public:
     ui::Control& control() override { return box_; }
     void load(const image::ConfigImage& image, bool defaultView) override;
     void take(image::ConfigImage& image) override;
+    void blank() override;
 
 private:
     ui::CheckBox& box_;
@@ -112,6 +125,7 @@ public:
     void fill(bool defaultView) override;
     void load(const image::ConfigImage& image, bool defaultView) override;
     void take(image::ConfigImage& image) override;
+    void blank() override;
 
     std::vector<std::string> entries;
     int offset = 0;
@@ -139,6 +153,7 @@ public:
     ui::Control& control() override { return *choices_.front(); }
     void load(const image::ConfigImage& image, bool defaultView) override;
     void take(image::ConfigImage& image) override;
+    void blank() override;
     const std::vector<ui::RadioButton*>& choices() const { return choices_; }
 
     // The choice shown for a value that no choice stores (-1: none).

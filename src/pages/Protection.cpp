@@ -85,6 +85,7 @@ void CConfTab4::afterLoad() {
 void CConfTab4::buildTimerArea() {
     // Ticking the box again shows the values stored, not those chosen before.
     for (ListField* field : timerLists_) {
+        if (!field->held) continue;  // stays empty
         auto& list = static_cast<ui::ComboBox&>(field->control());
         if (timerBox_->checked) {
             field->fill(showsDefault());
@@ -100,7 +101,7 @@ void CConfTab4::buildTimerArea() {
 void CConfTab4::enableTimerArea() {
     // Disabled lists are not taken, so the timer bytes change only while it is on.
     for (ListField* field : timerLists_)
-        field->control().enabled = timerBox_->checked && !showsDefault();
+        field->control().enabled = field->held && timerBox_->checked && !showsDefault();
 }
 
 image::FrameSequence CConfTab4::frames() const {

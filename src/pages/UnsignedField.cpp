@@ -17,12 +17,17 @@ std::optional<uint32_t> unsignedValue(const std::string& text) {
     return value;
 }
 
-void UnsignedField::load(const image::ConfigImage& image, bool defaultView) {
-    edit_.text = std::to_string(stored(image, defaultView));
+std::string UnsignedField::textOf(const image::ConfigImage& image, bool defaultView) const {
+    return std::to_string(stored(image, defaultView));
 }
 
-void UnsignedField::take(image::ConfigImage& image) {
-    if (const std::optional<uint32_t> value = unsignedValue(edit_.text)) bits_.write(image, *value);
+void UnsignedField::store(image::ConfigImage& image) {
+    if (const std::optional<uint32_t> value = unsignedValue(typed())) bits_.write(image, *value);
+}
+
+std::optional<std::string> UnsignedField::judge() const {
+    if (unsignedValue(typed())) return std::nullopt;
+    return label() + " must be a whole number";
 }
 
 }  // namespace vantrel::pages

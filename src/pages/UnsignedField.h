@@ -2,11 +2,12 @@
 // A box that shows a stored value as an unsigned decimal number and takes back what
 // is typed as an unsigned integer. Only the field's own bits are stored, so a number
 // wider than the field is stored modulo its width (300 in an 8-bit field stores 44).
-// A box that holds no number keeps the stored value rather than storing a guess.
+// Typed text that is no number is refused, naming the box, rather than leaving the
+// box showing what Send would not write.
 #include <optional>
 #include <string>
 
-#include "pages/Field.h"
+#include "pages/EditField.h"
 
 namespace vantrel::pages {
 
@@ -14,16 +15,14 @@ namespace vantrel::pages {
 // the text is not a run of decimal digits.
 std::optional<uint32_t> unsignedValue(const std::string& text);
 
-class UnsignedField : public Field {
+class UnsignedField : public EditField {
 public:
-    UnsignedField(ui::Edit& edit, Bits bits, std::optional<int> defaultOffset)
-        : Field(bits, defaultOffset), edit_(edit) {}
-    ui::Control& control() override { return edit_; }
-    void load(const image::ConfigImage& image, bool defaultView) override;
-    void take(image::ConfigImage& image) override;
+    using EditField::EditField;
 
-private:
-    ui::Edit& edit_;
+protected:
+    std::string textOf(const image::ConfigImage& image, bool defaultView) const override;
+    void store(image::ConfigImage& image) override;
+    std::optional<std::string> judge() const override;
 };
 
 }  // namespace vantrel::pages

@@ -4,13 +4,21 @@
 
 namespace vantrel::pages {
 
+std::string wholeNumberMessage(const std::string& label, uint32_t minimum, uint32_t maximum) {
+    return label + " must be a whole number from " + std::to_string(minimum) + " to " +
+           std::to_string(maximum);
+}
+
 WholeNumberField::WholeNumberField(ui::Edit& edit, Bits bits, uint32_t minimum, uint32_t maximum,
                                    std::string outOfRange)
-    : Field(bits, std::nullopt),
-      edit_(edit),
+    : EditField(edit, bits, std::nullopt),
       minimum_(minimum),
       maximum_(maximum),
       outOfRange_(std::move(outOfRange)) {}
+
+WholeNumberField::WholeNumberField(ui::Edit& edit, Bits bits, uint32_t minimum, uint32_t maximum)
+    : WholeNumberField(edit, bits, minimum, maximum,
+                       wholeNumberMessage(edit.name(), minimum, maximum)) {}
 
 uint32_t WholeNumberField::ordered(uint32_t value) const {
     if (!highByteFirst) return value;
@@ -18,7 +26,7 @@ uint32_t WholeNumberField::ordered(uint32_t value) const {
 }
 
 std::optional<uint32_t> WholeNumberField::number() const {
-    const std::string& text = edit_.text;
+    const std::string& text = typed();
     const char* first = text.data();
     const char* last = text.data() + text.size();
     while (first < last && *first == ' ')
@@ -33,16 +41,16 @@ std::optional<uint32_t> WholeNumberField::number() const {
     return static_cast<uint32_t>(value);
 }
 
-std::optional<std::string> WholeNumberField::refusal() const {
+std::optional<std::string> WholeNumberField::judge() const {
     if (!number()) return outOfRange_;
     return std::nullopt;
 }
 
-void WholeNumberField::load(const image::ConfigImage& image, bool defaultView) {
-    edit_.text = std::to_string(ordered(stored(image, defaultView)));
+std::string WholeNumberField::textOf(const image::ConfigImage& image, bool defaultView) const {
+    return std::to_string(ordered(stored(image, defaultView)));
 }
 
-void WholeNumberField::take(image::ConfigImage& image) {
+void WholeNumberField::store(image::ConfigImage& image) {
     if (const std::optional<uint32_t> value = number()) bits_.write(image, ordered(*value));
 }
 

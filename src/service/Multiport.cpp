@@ -8,7 +8,7 @@
 #include "link/LinkPort.h"
 #include "pages/ConfigSheet.h"
 #include "pages/Entries.h"
-#include "pages/UnsignedField.h"
+#include "pages/WholeNumberField.h"
 
 namespace vantrel::service {
 
@@ -32,6 +32,8 @@ constexpr uint8_t kPositionRegister = 0;
 constexpr uint8_t kHomeHigh = 0x1A;  // the home count 0x1A0000, least significant byte first
 
 constexpr uint32_t kWordMask = 0xFFFF;
+constexpr uint32_t kFullTravel = 1000;  // a port position in tenths of a percent of travel
+constexpr uint16_t kPortBits = (1u << kMaxPorts) - 1;  // bits 0-9: ports 1 to 10
 constexpr int kWordBytes = 2;
 
 // "Open Limit Mode" entries and the open limits of the two ZRT sizes.
@@ -174,7 +176,7 @@ void CMultiport::buildPositions() {
     section({}, 2);
     for (int port = 1; port <= rowsShown(); ++port) {
         auto& box = addEdit(prefix + std::to_string(port));
-        field<pages::UnsignedField>(box, busBits(first + port - 1), std::nullopt);
+        field<pages::WholeNumberField>(box, busBits(first + port - 1), 0, kFullTravel);
         positions_[port - 1] = &box;
         addButton(std::to_string(port), [this, port] { portButton(port); });
     }
@@ -200,15 +202,22 @@ void CMultiport::nextView() {
     load();
 }
 
+bool CMultiport::openLimitHeld() const {
+    return context_.image.holds(multiportByte(kCustomOpenLimitRegister), kWordBytes) &&
+           context_.image.holds(pages::reg(kOpenLimitRegister), kWordBytes);
+}
+
 void CMultiport::afterEnable() {
     if (portOne_) portOne_->enabled = false;
-    if (openLimitMode_) openLimitMode_->enabled = true;
+    if (openLimitMode_) openLimitMode_->enabled = openLimitHeld();
 }
 
 void CMultiport::afterLoad() {
     if (!openLimitMode_) return;
     const image::ConfigImage& image = context_.image;
-    if (busValue(image, kCustomOpenLimitRegister) != 0)
+    if (!openLimitHeld())
+        openLimitMode_->selected = -1;
+    else if (busValue(image, kCustomOpenLimitRegister) != 0)
         openLimitMode_->selected = kUserDefined;
     else if (openLimit(image) == kZrtSmallLimit)
         openLimitMode_->selected = kZrtSmall;
@@ -237,6 +246,10 @@ void CMultiport::takeMisc() {
             setBusValue(image, kAntiClockFirstRegister + i, row[i]);
         }
     }
+    // The word holds the ten boxes and nothing else.
+    setBusValue(image, kActivePortsRegister, busValue(image, kActivePortsRegister) & kPortBits);
+    // A mode the image does not hold is neither taken nor refused: nothing of it is sent.
+    if (!openLimitHeld()) return;
     switch (openLimitMode_->selected) {
         case kZrtSmall:
         case kZrtLarge:

@@ -53,6 +53,8 @@ private:
     int rowsShown() const;
     // Bus register of port 1's position in the view shown (80 or 90).
     int firstPositionRegister() const;
+    // The image holds the custom open limit flag and the open limit.
+    bool openLimitHeld() const;
 
     View view_ = View::Misc;
     bool invalid_ = false;  // "Open Limit Mode" had no valid entry when last taken

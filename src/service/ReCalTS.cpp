@@ -45,6 +45,11 @@ CReCalTS::CReCalTS(shell::Context& context)
 
 void CReCalTS::recalibrate() {
     setFocus(kBack);
+    // Figures worked out from values never read would be stored and sent as real ones.
+    if (!holdsCalibration(context_.image)) {
+        context_.ui.message(ui::MessageKind::Refusal, kCannotCalculate);
+        return;
+    }
     const BarcodeDigits oldSensor{boxValue(*this, kOldFirstId), boxValue(*this, kOldLastId)};
     const BarcodeDigits newSensor{boxValue(*this, kNewFirstId), boxValue(*this, kNewLastId)};
     const Recalibration result =

@@ -20,9 +20,9 @@ constexpr double kHighestOffset = 65535;
 constexpr double kLowestScaling = 1;
 constexpr double kHighestScaling = 255;
 
+// Judged before the fraction is dropped: 255.3 is no byte, although 255 would be.
 bool fits(double value, double lowest, double highest) {
-    const double whole = std::trunc(value);
-    return std::isfinite(value) && whole >= lowest && whole <= highest;
+    return std::isfinite(value) && value >= lowest && value <= highest;
 }
 
 uint16_t lowWord(double value) {
@@ -47,6 +47,16 @@ Calibration readCalibration(const image::ConfigImage& image) {
     values.normalisation = image.reg(kNormalisationRegister);
     values.gain = image.reg(kGainRegister);
     return values;
+}
+
+bool holdsCalibration(const image::ConfigImage& image) {
+    using image::kConfigBase;
+    return image.holds(kConfigBase + kClockwiseOffsetRegister, 2) &&
+           image.holds(kConfigBase + kAntiClockwiseOffsetRegister, 2) &&
+           image.holds(kConfigBase + kAntiClockwiseScalingRegister) &&
+           image.holds(kConfigBase + kClockwiseScalingRegister) &&
+           image.holds(kConfigBase + kNormalisationRegister) &&
+           image.holds(kConfigBase + kGainRegister);
 }
 
 void storeCalibration(image::ConfigImage& image, const Calibration& values) {

@@ -29,6 +29,8 @@ struct Calibration {
 };
 
 Calibration readCalibration(const image::ConfigImage& image);
+// Whether the image holds all six values (an image file may lack them).
+bool holdsCalibration(const image::ConfigImage& image);
 // Stores all six values (no checksum is recomputed).
 void storeCalibration(image::ConfigImage& image, const Calibration& values);
 
@@ -46,8 +48,8 @@ struct Recalibration {
     Calibration values;                 // the new values; meaningful only when valid
     bool rangeChanged = false;          // "Warning: Range Changed!"
     bool normalisationChanged = false;  // "Warning: Normalisation Changed!"
-    // Every intermediate value is a finite number and every result fits its register
-    // once its fraction is dropped; otherwise nothing may be stored or sent.
+    // Every intermediate value is a finite number and every result, fraction and all,
+    // lies within its register's range; otherwise nothing may be stored or sent.
     bool valid = false;
 };
 

@@ -80,6 +80,29 @@ TEST_F(CalibrationCli, RecalibrateStoresAndSendsOnlyWithYes) {
               std::string::npos);
 }
 
+TEST_F(CalibrationCli, AFileWithoutTheValuesSendsAndSavesNoneOfThem) {
+    const std::string file = folder + "/unused2.ucf";
+    std::ofstream(file) << "UNUSED2\t" << std::string(128, '0') << '\r';
+    const std::string saved = folder + "/saved.ucf";
+
+    const CliRun set =
+        asService({"calibration", "--from", file, "-o", saved, "set", "Gain=2", "send"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find("\"Gain\" is disabled, nothing done"), std::string::npos) << set.err;
+    EXPECT_EQ(set.err.find("send data"), std::string::npos) << set.err;
+    EXPECT_EQ(run({"calibration", "--from", saved, "show"}).out,
+              "Clockwise Offset:  (disabled)\nAnti Clockwise Offset:  (disabled)\n"
+              "Clockwise Scaling:  (disabled)\nAnti Clockwise Scaling:  (disabled)\n"
+              "Gain:  (disabled)\n");
+
+    const CliRun recalibrated =
+        asService({"--yes", "calibration", "--from", file, "recalibrate", "50450", "50450"});
+    EXPECT_EQ(recalibrated.status, 1);
+    EXPECT_EQ(recalibrated.out, "");
+    EXPECT_NE(recalibrated.err.find("ERROR calibration figures can not be calculated correctly"),
+              std::string::npos);
+}
+
 TEST_F(CalibrationCli, BadWordsAreUsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
         {"calibration"},

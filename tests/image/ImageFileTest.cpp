@@ -210,6 +210,30 @@ TEST(ImageFileLoader, AValueCutShortByItsLineEndTakesNothingFromTheNextLine) {
     EXPECT_TRUE(loaded.holds(area, 15));
 }
 
+TEST(ImageFileLoader, WhatAFileLacksIsNeitherHeldNorSavedAgain) {
+    // Only UNUSED2 and part of CUST_CFIG: every other byte keeps what it held, not held.
+    const std::string file = "CUST_CFIG\t0102\rUNUSED2\t" + std::string(128, 'A') + "\r";
+    ConfigImage loaded = sampleImage(kLoopNetwork, kPartTurnFlag, 'P', '1');
+    loaded.bytes.fill(0xEE);
+    ASSERT_TRUE(parseImageFile(loaded, bytesOf(file)));
+    EXPECT_TRUE(loaded.holds(area::CUST_CFIG.offset, 2));
+    EXPECT_FALSE(loaded.holds(area::CUST_CFIG.offset + 2));
+    EXPECT_FALSE(loaded.holds(area::CUR_SLEEP.offset));
+    EXPECT_FALSE(loaded.holds(area::MAIN_SW.offset));
+    EXPECT_TRUE(loaded.holds(area::UNUSED2.offset, area::UNUSED2.length));
+    EXPECT_EQ(loaded.bytes[area::CUR_SLEEP.offset], 0xEE);
+
+    // The save carries what was read and nothing of what was not.
+    const std::string saved = formatImageFile(loaded, kStamp);
+    EXPECT_NE(saved.find("\rCUR_SLEEP\t\r"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\rCUST_CFIG\t0102\r"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("MAIN_SW"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("EEEE"), std::string::npos) << saved;  // no byte not read
+    ConfigImage again;
+    ASSERT_TRUE(parseImageFile(again, bytesOf(saved)));
+    EXPECT_EQ(again.missing, loaded.missing);
+}
+
 TEST(ImageFileLoader, MultiportLengthNeverOverrunsAnotherArea) {
     // A multiport identity followed by a positioner line: the long read belongs to
     // the bus area only, so the areas after TRACKLIN_3 stay as they were.

@@ -46,6 +46,9 @@ const std::vector<std::string> kRecalibrationSend = {
     "10 00 00 00 00", "C0 0F 90 00 00", "C0 10 01 00 00", "C0 1F A4 00 00", "C0 20 01 00 00",
     "C0 12 A0 00 00", "C0 11 A7 00 00", "C0 1A 03 00 00", "C0 13 08 00 00", "11 00 00 00 00"};
 
+// An image file that holds nothing but UNUSED2.
+const std::string kOnlyUnused2 = "UNUSED2\t" + std::string(128, '0') + "\r";
+
 class CalibrationScreens : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(CalibrationScreens, Row) {
@@ -67,11 +70,22 @@ INSTANTIATE_TEST_SUITE_P(
                 .steps = {"set Gain=300", "set Clockwise Offset=70000", "keep"},
                 .shows = {"Gain: 44", "Clockwise Offset: 4464"},
                 .after = {{r(26), 44}, {r(15), 0x70}, {r(16), 0x11}, {r(41), 0xAE}, {r(84), 1}}}),
-        torque({.name = "a box without a number keeps the stored value",
+        torque({.name = "a box without a number is refused, naming it, before anything is taken",
                 .login = shell::kService,
                 .image = kCalibrated,
-                .steps = {"set Gain=3x", "set Clockwise Scaling=", "keep"},
-                .after = {{r(26), 3}, {r(18), 160}}}),
+                .steps = {"set Clockwise Offset=500", "set Gain=3x",
+                          "set Clockwise Scaling=", "send", "keep"},
+                .after = {{r(26), 3}, {r(18), 160}, {r(15), 0x90}},
+                .dialogs = {"error: Clockwise Scaling must be a whole number",
+                            "error: Clockwise Scaling must be a whole number"}}),
+        torque({.name = "a file without the values shows them empty and sends none",
+                .login = shell::kService,
+                .image = kCalibrated,
+                .steps = {"send"},
+                .shows = {"Gain:  (disabled)", "Clockwise Offset:  (disabled)"},
+                .frames = {"10 00 00 00 00", "11 00 00 00 00"},
+                .after = kCalibrated,
+                .file = kOnlyUnused2}),
         torque({.name = "send writes the seven bytes between unlock and lock",
                 .login = shell::kService,
                 .image = kCalibrated,
@@ -108,6 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
                                    "message: Warning: Normalisation Changed!",
                                    "message: ERROR calibration figures can not be calculated "
                                    "correctly"}}),
+        recalibration({.name = "a file without the values: error, nothing stored or sent",
+                       .image = kCalibrated,
+                       .steps = then(barcodes("50", "450", "50", "450"),
+                                     {"answer yes", "press re - calibrate"}),
+                       .after = kCalibrated,
+                       .dialogs = {"message: ERROR calibration figures can not be calculated "
+                                   "correctly"},
+                       .file = kOnlyUnused2}),
         recalibration({.name = "non-numeric boxes count as 0: error, nothing stored",
                        .image = kCalibrated,
                        .steps = then(barcodes("ab", "", "5x", "?"),

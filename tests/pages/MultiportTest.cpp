@@ -79,6 +79,43 @@ PageCase row(PageCase c) {
     return c;
 }
 
+// An image file of a four-port unit whose bus area ends before local control, with
+// no customer configuration (no open limit, no direction to close).
+std::string shortBusFile() {
+    std::string bus(2 * 120, '0');
+    auto put = [&](int offset, const char* hex) { bus.replace(2 * offset, 2, hex); };
+    put(70, "01");   // a Modbus card
+    put(106, "04");  // four ports
+    put(108, "0B");  // ports 1, 2 and 4
+    return "UNUSED2\t" + std::string(128, '0') + "\rOPT_SW_3\tMP07\rMK2BUS_3\t" + bus + "\r";
+}
+
+// Typed positions that are no whole number from 0 to 1000 are refused before
+// anything is taken or sent.
+std::vector<PageCase> refusedPositions() {
+    std::vector<PageCase> rows;
+    for (const char* typed : {"abc", "-1", "1001", "", "2.5"})
+        rows.push_back(row({.name = std::string("clockwise port refuses ") + typed,
+                            .image = join({kPositions, bus(81, 250)}),
+                            .steps = {"press Misc", "set Clockwise Port 1=40",
+                                      std::string("set Clockwise Port 2=") + typed, "send", "keep"},
+                            .after = join({bus(80, 0), bus(81, 250)}),
+                            .dialogs = {"error: Clockwise Port 2 must be a whole number from 0 "
+                                        "to 1000",
+                                        "error: Clockwise Port 2 must be a whole number from 0 "
+                                        "to 1000"}}));
+    return rows;
+}
+
+class MultiportPositions : public ::testing::TestWithParam<PageCase> {};
+TEST_P(MultiportPositions, Row) {
+    runPageCase(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Rows, MultiportPositions, ::testing::ValuesIn(refusedPositions()),
+                         [](const auto& info) {
+                             return rowName(info.param.name) + "_" + std::to_string(info.index);
+                         });
+
 class Multiport : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(Multiport, Row) {
@@ -100,6 +137,23 @@ INSTANTIATE_TEST_SUITE_P(
                                {kBusWrites.begin() + 2, kBusWrites.end()},
                                {"10 00 00 00 00", "A0 41 00 00 00", "B0 41 01 02 03",
                                 "B0 44 84 10 1A", "11 00 00 00 00", "39 00 00 00 00"}})}),
+        row({.name = "misc send: the active-port word holds the ten boxes only",
+             .image = join({kSettings, bus(65, 0xFC0B), {{r(70), 0x1A}}}),
+             .steps = {"send"},
+             .frames = frames({{"38 40 04 00 00", "38 41 0B 00 00"},
+                               {kBusWrites.begin() + 2, kBusWrites.end()},
+                               {"10 00 00 00 00", "A0 41 00 00 00", "B0 41 01 02 03",
+                                "B0 44 84 10 1A", "11 00 00 00 00", "39 00 00 00 00"}}),
+             .after = bus(65, 0x0B)}),
+        row({.name = "a short bus area: what it lacks is shown empty and never sent",
+             .image = kSettings,
+             .steps = {"send"},
+             .shows = {"Number Ports: 4", "4: on", "Local Control:  (disabled)",
+                       "Bi DirectionalMode:  (disabled)", "Direction to close:  (disabled)",
+                       "Open Limit Mode:  (disabled)"},
+             .frames = {"38 40 04 00 00", "38 41 0B 00 00", "38 43 00 00 00", "10 00 00 00 00",
+                        "11 00 00 00 00", "39 00 00 00 00"},
+             .file = shortBusFile()}),
         row({.name = "auto-cal with 4 ports fills both tables",
              .image = kSettings,
              .steps = {"answer yes", "keep"},
@@ -164,6 +218,19 @@ INSTANTIATE_TEST_SUITE_P(
              .frames = {"A0 44 00 00 00", "A0 00 00 00 00"},
              .dialogs = {"error: EEPROM Error"},
              .setUp = unit(refuse(link::READ_REGISTER, 0))}),
+        row({.name = "port button below home is refused, naming the box",
+             .image = join({kPositions, bus(81, 7)}),
+             .actuator = {{r(0), 0x00}, {r(1), 0x00}, {r(2), 0x19}},
+             .steps = {"press Misc", "press 2", "send"},
+             .frames = {"A0 44 00 00 00", "A0 00 00 00 00"},
+             .after = bus(81, 7),
+             .dialogs = {"error: Clockwise Port 2 must be a whole number from 0 to 1000",
+                         "error: Clockwise Port 2 must be a whole number from 0 to 1000"}}),
+        row({.name = "a stored position beyond the scale, untouched, is sent as stored",
+             .image = join({kPositions, bus(81, 250), bus(80, 0xFFFF)}),
+             .steps = {"press Misc", "send"},
+             .frames = frames({{"38 50 FF FF 00"},
+                               {kClockwiseSend.begin() + 1, kClockwiseSend.end()}})}),
         row({.name = "clockwise send: ten ports, then two commits",
              .image = join({kPositions, bus(81, 250)}),
              .steps = {"press Misc", "send"},

@@ -27,9 +27,9 @@ constexpr const char* kEeprom = "error: EEPROM Error";
 constexpr const char* kCardError = "error: Option card comms error";
 constexpr const char* kNoReply = "error: Event Not RX";
 constexpr const char* kIncorrectPassword = "error: Incorrect Password entered";
-constexpr const char* kBadTravel = "message: invalid Valve Time value, must be < 65535";
+constexpr const char* kBadTravel = "error: invalid Valve Time value, must be < 65535";
 constexpr const char* kBadTimeout =
-    "message: P/Stroke Timeout must be a whole number from 0 to 32767";
+    "error: P/Stroke Timeout must be a whole number from 0 to 32767";
 
 Setup card(char letter, char variant = '1', uint8_t busKind = 1, uint16_t reading = 0x0266) {
     return [=](sim::Options& options) {
@@ -267,6 +267,27 @@ std::vector<PageCase> refusedNumbers() {
                                 .dialogs = {kBadTimeout},
                                 .setUp = kModbusCard,
                                 .optionType = image::kModbusMk2});
+    // A box left as the page showed it keeps its stored value, even one it would refuse.
+    for (const char* step : {"send", "keep"})
+        rows.push_back(PageCase{
+            .name = std::string("valve travel stored 0 and untouched does not block ") + step,
+            .page = kVexlink2,
+            .steps = {"set Torque Filter=9", step},
+            .frames =
+                std::string(step) == "send"
+                    ? std::vector<std::string>{"33 43 09 00 00", "33 70 00 00 00", "33 71 00 00 00",
+                                               "33 75 00 00 00", "33 76 00 00 00", "33 9F 00 00 00",
+                                               "33 9E 00 00 00"}
+                    : std::vector<std::string>{},
+            .after = {{VX + 7, 9}, {VX + 13, 0}, {VX + 14, 0}},
+            .setUp = kLoopCard,
+            .optionType = image::kLoopNetwork});
+    rows.push_back(PageCase{.name = "valve travel typed back as shown is taken as untouched",
+                            .page = kVexlink2,
+                            .steps = {"set Valve Travel (s)=abc", "set Valve Travel (s)=0", "keep"},
+                            .after = {{VX + 13, 0}, {VX + 14, 0}},
+                            .setUp = kLoopCard,
+                            .optionType = image::kLoopNetwork});
     return rows;
 }
 
@@ -512,12 +533,20 @@ INSTANTIATE_TEST_SUITE_P(
                  .after = {{MK + 78, 0x01}},
                  .setUp = kProfibusCard,
                  .optionType = image::kProfibusMk2},
-        PageCase{.name = "profibus mode without an entry keeps its bits",
+        PageCase{.name = "profibus mode without an entry keeps its bits but not bits 3 to 7",
                  .page = kProfibus,
                  .image = joined(identityText("ABCDEFG3IJ"), {{MK + 78, 0xFB}}),
                  .steps = {"set GSD Lock=Locked", "keep"},
                  .shows = {"Redundant mode:  (disabled)"},
-                 .after = {{MK + 78, 0xFA}},
+                 .after = {{MK + 78, 0x02}},
+                 .setUp = kProfibusCard,
+                 .optionType = image::kProfibusMk2},
+        PageCase{.name = "profibus mode without an entry sent with bits 3 to 7 cleared",
+                 .page = kProfibus,
+                 .image = joined(identityText("ABCDEFG3IJ"), {{MK + 78, 0xFD}}),
+                 .steps = {"send"},
+                 .frames = {"33 36 00 00 00", "38 36 00 00 00", "33 63 05 00 00"},
+                 .after = {{MK + 78, 0x05}},
                  .setUp = kProfibusCard,
                  .optionType = image::kProfibusMk2},
         PageCase{.name = "profibus identity chosen at the service level",
@@ -657,12 +686,12 @@ INSTANTIATE_TEST_SUITE_P(
                  .dialogs = {kIncorrectPassword},
                  .setUp = kPositioner,
                  .optionType = image::kPositioner},
-        PageCase{.name = "positioner range without an entry keeps its bits",
+        PageCase{.name = "positioner range without an entry keeps its bits but not bits 3 to 7",
                  .page = kTracklin,
                  .image = {{TL + 0, 0xFE}},
                  .steps = {"set Signal Type=Voltage", "keep"},
                  .shows = {"Signal Range: "},
-                 .after = {{TL + 0, 0xFF}},
+                 .after = {{TL + 0, 0x07}},
                  .setUp = kPositioner,
                  .optionType = image::kPositioner},
         // Part-turn unit.
@@ -721,6 +750,22 @@ INSTANTIATE_TEST_SUITE_P(
                             "33 76 0D 00 00"},
                  .setUp = kLoopCard,
                  .file = shortFile(loopImage(), "VEXLINK_DIG_3", 13)},
+        PageCase{.name = "a valve travel cut between its bytes sends neither byte",
+                 .page = kVexlink2,
+                 .steps = {"set Torque Filter=9", "send"},
+                 .shows = {"Valve Travel (s):  (disabled)"},
+                 .frames = {"33 43 09 00 00", "33 70 0B 00 00", "33 71 0A 00 00", "33 75 0C 00 00",
+                            "33 76 0D 00 00"},
+                 .setUp = kLoopCard,
+                 .file = shortFile(loopImage(), "VEXLINK_DIG_3", 14)},
+        PageCase{.name = "positioner from a file without register 61 leaves the feedback out",
+                 .page = kTracklin,
+                 .steps = {"send"},
+                 .shows = {"Trak feedback:  (disabled)", "Signal Range: 10"},
+                 .frames = {"33 35 05 00 00", "33 34 04 00 00", "33 31 01 00 00", "33 30 02 00 00"},
+                 .setUp = kPositioner,
+                 .file = "UNUSED2\t" + std::string(128, '0') +
+                         "\rOPT_SW_3\tF107\rTRACKLIN_3\t020100000405\r"},
         PageCase{.name = "short part turn area sends only the type and speed",
                  .page = kPartTurn,
                  .steps = {"send"},

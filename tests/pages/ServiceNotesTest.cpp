@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                  .page = kPage,
                  .steps = {"set Service Notes=A\0B"s, "send"},
                  .after = {{140, 0}, {255, 0}},
-                 .dialogs = {"message: A text cannot hold a zero byte."}},
+                 .dialogs = {"error: A text cannot hold a zero byte."}},
         PageCase{.name = "while the serial numbers are shown other pages refuse to send",
                  .page = kPage,
                  .steps = {"goto Stop Settings", "goto Service Notes", "press Notes",

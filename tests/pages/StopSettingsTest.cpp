@@ -26,6 +26,16 @@ TEST_P(StopSettings, Row) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, StopSettings,
     ::testing::Values(
+        // An image file that held the manufacture configuration but no customer one.
+        PageCase{.name = "a file without the torques shows them empty and sends them not",
+                 .page = kPage,
+                 .image = {{r(42), 70}, {r(43), 60}},
+                 .steps = {"send"},
+                 .shows = {"Close Torque %:  (disabled)", "Open Torque %:  (disabled)"},
+                 .frames = {"10 00 00 00 00", "C0 0E 00 00 00", "11 00 00 00 00"},
+                 .after = {{r(42), 70}, {r(43), 60}},
+                 .file = "MANU_CFIG\t" + std::string(70, '0') + "\rUNUSED2\t" +
+                         std::string(128, '0') + "\r"},
         PageCase{.name = "open torque 101 is Boost and Boost stores 101",
                  .page = kPage,
                  .image = {{r(43), 101}, {r(42), 40}},

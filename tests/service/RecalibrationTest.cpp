@@ -113,6 +113,16 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 true,
                 true},
+        // A clockwise scaling of 255.29 passes the search for a normalisation but fits
+        // no byte.
+        Example{"scaling between 255 and 256",
+                {100, 110, 150, 140, 8, 1},
+                {0, 177},
+                {10, 114},
+                false,
+                {},
+                true,
+                true},
         Example{
             "stored scaling 0", {400, 420, 0, 42, 6, 1}, kSensor, kSensor, false, {}, true, true},
         Example{"empty boxes", kGain1, {0, 0}, {0, 0}, false, {}, true, true}),
