@@ -47,6 +47,10 @@ bool CliUi::answer(const std::string& text) {
         std::cerr << (yes ? "y" : "n") << std::endl;
         return yes;
     }
+    if (declineUnscripted_) {
+        std::cerr << "n" << std::endl;
+        return false;
+    }
     if (assumeYes_) {
         if (++yesAnswers_[text] > kMaxRepeatedYes) {
             std::cerr << "n (--yes answered it " << kMaxRepeatedYes << " times already)"

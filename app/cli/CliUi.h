@@ -61,6 +61,9 @@ public:
     void script(std::vector<ScriptedAnswer> answers);
     // Drops the answers and the file answer left unused; true when none was left.
     bool endScript();
+    // While set, a question the script does not answer is answered No, whatever
+    // --yes says: a step that answers its own question changes nothing more.
+    void declineUnscripted(bool decline) { declineUnscripted_ = decline; }
 
     // Called on every refresh (a long operation's status changed).
     std::function<void()> onRefresh;
@@ -81,6 +84,7 @@ private:
     bool answer(const std::string& text);
 
     bool assumeYes_;
+    bool declineUnscripted_ = false;
     std::optional<std::string> fileAnswer_;
     std::deque<ScriptedAnswer> script_;
     std::map<std::string, int> yesAnswers_;  // by question text, under --yes

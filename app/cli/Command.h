@@ -15,6 +15,9 @@ class CliUi;
 inline constexpr int kSuccess = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
+// A file that could not be read where the command's status 1 means something else
+// (diff: the images differ): ends with status 2, without the usage text.
+inline constexpr int kUnreadable = -2;
 
 struct Session {
     shell::Context& context;
@@ -33,5 +36,7 @@ std::span<const Command> datalogCommands();      // datalog extract|reset
 std::span<const Command> pageCommands();         // page, config
 std::span<const Command> limitCommands();        // limits
 std::span<const Command> calibrationCommands();  // calibration show|set|recalibrate|multiport-setup
+std::span<const Command> settingsCommands();     // settings, diff, apply
+std::span<const Command> reportCommands();       // report
 
 }  // namespace vantrel::cli

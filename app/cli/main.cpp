@@ -33,8 +33,8 @@ struct Options {
 };
 
 std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(), datalogCommands(),
-            pageCommands(),  limitCommands(), calibrationCommands()};
+    return {frameCommands(), imageCommands(),       datalogCommands(),  pageCommands(),
+            limitCommands(), calibrationCommands(), settingsCommands(), reportCommands()};
 }
 
 const Command* findCommand(const std::string& name) {
@@ -147,6 +147,7 @@ int run(int argc, char** argv) {
 
     Session session{context, ui};
     const int status = command->run(session, options.args);
+    if (status == kUnreadable) return kUsage;
     if (status == kUsage) {
         std::string line(command->name);
         if (!command->usage.empty()) line += " " + std::string(command->usage);

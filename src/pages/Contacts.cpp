@@ -114,6 +114,12 @@ void CConfTab3::switchGroup() {
     load();
 }
 
+void CConfTab3::showView(int view) {
+    if (view == group_) return;
+    groupButton_->toggleCaption();
+    switchGroup();
+}
+
 image::FrameSequence CConfTab3::frames() const {
     using namespace image::frames;
     // Both groups, bytes 44 to 59, straight from the image: the page owns every bit

@@ -16,6 +16,9 @@ public:
     void setUp() override;
     // The group shown: 0 for S1-S4, 1 for S5-S8.
     int group() const { return group_; }
+    // The two groups are the page's views.
+    int viewCount() const override { return kGroupCount; }
+    void showView(int view) override;
 
 protected:
     image::FrameSequence frames() const override;
@@ -23,6 +26,7 @@ protected:
 private:
     static constexpr int kRows = 4;
     static constexpr int kContactCount = 8;
+    static constexpr int kGroupCount = kContactCount / kRows;
 
     // The controls of one row, shared by a contact of each group.
     struct Row {

@@ -200,6 +200,12 @@ void CMultiport::nextView() {
     load();
 }
 
+void CMultiport::showView(int view) {
+    if (view < 0 || view >= viewCount()) return;
+    while (static_cast<int>(view_) != view)
+        nextView();
+}
+
 void CMultiport::afterEnable() {
     if (portOne_) portOne_->enabled = false;
     if (openLimitMode_) openLimitMode_->enabled = true;
