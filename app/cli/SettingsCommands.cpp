@@ -141,16 +141,20 @@ std::optional<settings::Template> readTemplate(const std::string& path) {
 
 // Presses the page's Send with its question answered Yes, as `page ... send` does.
 // Any other question the Send asks is answered No, so that nothing beyond the
-// template's values changes. True when the Send asked its question and went
-// through without an error or message.
+// template's values changes (a declined question that stops the Send leaves it
+// without frames, which the caller counts). True when the Send asked its question
+// and went through without an error dialog (a message is a note: a Send that was
+// refused before the link sends no frame).
 bool sendPage(CliUi& ui, ui::Screen& page) {
-    const int reportsBefore = ui.reportCount();
-    ui.script({{pages::kSendQuestion, true}});
+    const auto* configPage = dynamic_cast<const pages::ConfigPage*>(&page);
+    if (!configPage) return false;
+    const int errorsBefore = ui.errorCount();
+    ui.script({{configPage->sendQuestionText(), true}});
     ui.declineUnscripted(true);
     const ui::DriveResult pressed = ui::pressButton(page, kSendCaption);
     ui.declineUnscripted(false);
     const bool asked = ui.endScript();
-    return pressed.ok() && asked && ui.reportCount() == reportsBefore;
+    return pressed.ok() && asked && ui.errorCount() == errorsBefore;
 }
 
 std::string viewName(const settings::SentPage& sent) {

@@ -54,6 +54,8 @@ public:
     bool acceptEdits() const { return acceptEdits_; }
 
     const PageRules& rules() const { return rules_; }
+    // The question Send asks first, for a caller that answers it on the user's behalf.
+    std::string sendQuestionText() const { return sendQuestion(); }
     // The active field a control shows; nullptr for a control of the page's own rules.
     const Field* fieldOf(const ui::Control& control) const;
     // The views a page shows one at a time, each with controls of its own (contact

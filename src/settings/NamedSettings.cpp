@@ -43,7 +43,9 @@ bool editable(const ui::Control& control) {
     return true;
 }
 
-void readView(const ui::Screen& page, int view, shell::Context& context,
+}  // namespace
+
+void readView(const ui::Screen& page, int view, const shell::Context& context,
               std::vector<Setting>& settings) {
     const auto* configPage = dynamic_cast<const pages::ConfigPage*>(&page);
     const uint8_t pageLevel = configPage ? configPage->rules().sendLevel : uint8_t{shell::kUser};
@@ -68,8 +70,6 @@ void readView(const ui::Screen& page, int view, shell::Context& context,
         settings.push_back(std::move(setting));
     }
 }
-
-}  // namespace
 
 std::string settingLine(const Setting& setting) {
     std::string line = setting.key() + ": " + setting.shown();

@@ -40,6 +40,10 @@ std::string settingLine(const Setting& setting);
 bool showsNothing(const ui::ShownValue& shown, const pages::Field* field,
                   const image::ConfigImage& image);
 
+// Appends the settings of the view a page shows, loaded from the context's image.
+void readView(const ui::Screen& page, int view, const shell::Context& context,
+              std::vector<Setting>& settings);
+
 // Every setting of every page the sheet holds for the context's image and login
 // level, in sheet order, each page in each of its views. The pages are built on
 // the context and loaded from its image; nothing is sent and the image is unchanged.

@@ -57,8 +57,14 @@ Difference compare(const image::ConfigImage& a, const std::vector<Setting>& sett
     Difference difference;
     for (const Setting& setting : settingsA) {
         const Setting* other = find(settingsB, setting.key());
-        const std::string valueA = differenceValue(setting);
-        const std::string valueB = other ? differenceValue(*other) : kNotOnSheet;
+        std::string valueA = differenceValue(setting);
+        std::string valueB = other ? differenceValue(*other) : kNotOnSheet;
+        if (valueA == valueB && other && setting.raw != other->raw) {
+            // The same text for different stored values (an entry that stands for
+            // several): the stored values tell them apart.
+            valueA += " (raw " + setting.raw + ")";
+            valueB += " (raw " + other->raw + ")";
+        }
         if (valueA != valueB) difference.settings.push_back({setting.key(), valueA, valueB});
     }
     for (const Setting& setting : settingsB)

@@ -36,8 +36,9 @@ struct Difference {
 // control shows nothing.
 std::string differenceValue(const Setting& setting);
 
-// Compares two images and the settings read from each. Bytes that either image
-// does not hold (a file cut short) are not compared.
+// Compares two images and the settings read from each: a setting differs when its
+// text or its stored value does. Bytes that either image does not hold (a file cut
+// short) are not compared.
 Difference compare(const image::ConfigImage& a, const std::vector<Setting>& settingsA,
                    const image::ConfigImage& b, const std::vector<Setting>& settingsB);
 

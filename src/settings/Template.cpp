@@ -3,7 +3,10 @@
 #include <map>
 #include <memory>
 
+#include "link/ErrorFlags.h"
+#include "link/Report.h"
 #include "pages/ConfigPage.h"
+#include "pages/ConfigSheet.h"
 #include "registry/SheetPages.h"
 #include "ui/ScreenDriver.h"
 #include "ui/Ui.h"
@@ -24,8 +27,17 @@ public:
     void message(const std::string& text, const std::string&, ui::Icon) override {
         told.push_back(text);
     }
-    bool question(const std::string&, const std::string&, ui::Answer) override { return false; }
-    void error(const std::string& text) override { told.push_back(text); }
+    bool question(const std::string& text, const std::string&, ui::Answer) override {
+        asked.push_back(text);
+        return text == yesTo;
+    }
+    void error(const std::string& text) override {
+        // The trial's link never opens: that is where a Send would start sending.
+        if (text == link::errorMessage(link::kPortNotOpen))
+            reachedLink = true;
+        else
+            told.push_back(text);
+    }
     std::optional<std::string> saveFile(const ui::FileDialog&) override { return std::nullopt; }
     std::optional<std::string> openFile(const ui::FileDialog&) override { return std::nullopt; }
     void play(ui::Sound) override {}
@@ -34,8 +46,14 @@ public:
     void run(ui::Screen& screen) override { screen.setUp(); }
     void run(ui::Sheet&) override {}
 
+    std::string yesTo;  // the one question answered Yes
+    std::vector<std::string> asked;
     std::vector<std::string> told;
+    bool reachedLink = false;
 };
+
+// A path no serial port can have: a trial Send stops where it would open the link.
+constexpr const char* kNoPort = "/nonexistent/vantrel-trial";
 
 // The changes of one view of one page.
 struct ViewChanges {
@@ -110,6 +128,24 @@ std::optional<Problem> drive(ui::Screen& page, const ViewChanges& view) {
     return std::nullopt;
 }
 
+// Presses Send on the trial page with its question answered Yes. A Send that got as
+// far as opening the link would send; one that stopped before it (with a message,
+// an error, or no question asked) is what the real Send would refuse. Messages of a
+// Send that goes on are notes, not refusals.
+std::optional<Problem> trySend(ui::Screen& page, const ViewChanges& view, TrialUi& ui) {
+    auto* configPage = dynamic_cast<pages::ConfigPage*>(&page);
+    if (!configPage) return Problem{false, "\"" + view.page + "\" has no Send"};
+    ui.yesTo = configPage->sendQuestionText();
+    ui.asked.clear();
+    ui.told.clear();
+    ui.reachedLink = false;
+    configPage->send();
+    if (ui.reachedLink) return std::nullopt;
+    if (!ui.told.empty())
+        return Problem{false, "\"" + view.page + "\" refuses: " + ui.told.front()};
+    return Problem{false, "\"" + view.page + "\" does not send at this login level"};
+}
+
 std::string pageList(const std::vector<Setting>& settings) {
     std::string text;
     std::string last;
@@ -128,30 +164,6 @@ std::string nameList(const std::vector<Setting>& settings, const std::string& pa
     return text;
 }
 
-// Checks every page and name of the template against the settings read; fills
-// wanted by key.
-std::optional<Problem> checkNames(const Template& wanted, const std::vector<Setting>& settings,
-                                  std::map<std::string, std::string>& byKey) {
-    for (const auto& [page, values] : wanted) {
-        bool pageFound = false;
-        for (const Setting& setting : settings)
-            pageFound = pageFound || setting.page == page;
-        if (!pageFound)
-            return Problem{true,
-                           "no page \"" + page + "\" in the sheet; it has " + pageList(settings)};
-        for (const auto& [name, value] : values) {
-            bool nameFound = false;
-            for (const Setting& setting : settings)
-                nameFound = nameFound || (setting.page == page && setting.name == name);
-            if (!nameFound)
-                return Problem{true, "no setting \"" + name + "\" on \"" + page + "\"; it has " +
-                                         nameList(settings, page)};
-            byKey[page + " / " + name] = value;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 int Plan::pageCount() const {
@@ -168,42 +180,67 @@ int Plan::pageCount() const {
 Planned planTemplate(shell::Context& context, const Template& wanted, bool withIdentity) {
     Planned planned;
     const std::vector<Setting> settings = readSettings(context);
-    std::map<std::string, std::string> byKey;
-    if ((planned.problem = checkNames(wanted, settings, byKey))) return planned;
-
-    Plan& plan = planned.plan;
-    for (const Setting& setting : settings) {
-        const auto it = byKey.find(setting.key());
-        if (it == byKey.end()) continue;
-        const std::string& value = it->second;
-        if (setting.known && setting.value == value) {
-            plan.asWanted.push_back(setting);
-        } else if (value == kNoValue) {
-            plan.leftOut.push_back(setting.key() + ": \"?\" names no value");
-        } else if (setting.identity && !withIdentity) {
-            plan.leftOut.push_back(setting.key() + ": identity, taken only with --with-identity");
-        } else if (!setting.changeable) {
-            planned.problem = Problem{false, setting.key() +
-                                                 " cannot be changed: the control is read-only "
-                                                 "or disabled at this login level"};
+    std::map<std::string, std::map<std::string, std::string>> remaining;
+    for (const auto& [page, values] : wanted) {
+        if (nameList(settings, page).empty()) {
+            planned.problem = Problem{
+                true, "no page \"" + page + "\" in the sheet; it has " + pageList(settings)};
             return planned;
-        } else {
-            plan.changes.push_back(
-                {setting.page, setting.view, setting.name, setting.shown(), value});
         }
-        byKey.erase(it);  // a name that two views show is set once, in the first
+        for (const auto& [name, value] : values)
+            remaining[page][name] = value;
     }
 
-    // Every change is tried on copies of its pages, on a copy of the image.
+    // Each page the template names is tried on a copy of the image, view by view in
+    // the order they would be sent: a view shows what the views sent before it left
+    // (the port rows follow the number of ports), so its names and values are
+    // checked against that.
     TrialUi trialUi;
     shell::Context trial(trialUi, context.settings);
     trial.image = context.image;
     trial.loginLevel = context.loginLevel;
-    std::unique_ptr<ui::Screen> page;
-    for (const ViewChanges& view : byView(plan)) {
-        if (!page || page->title() != view.page) page = openPage(trial, view.page);
-        showView(*page, view.view);
-        if ((planned.problem = drive(*page, view))) return planned;
+    trial.portName = kNoPort;
+    Plan& plan = planned.plan;
+    for (const std::string& title : pages::sheetPageTitles(context.image, context.loginLevel)) {
+        const auto names = remaining.find(title);
+        if (names == remaining.end()) continue;
+        std::unique_ptr<ui::Screen> page = openPage(trial, title);
+        auto* configPage = dynamic_cast<pages::ConfigPage*>(page.get());
+        const int views = configPage ? configPage->viewCount() : 1;
+        for (int view = 0; page && view < views; ++view) {
+            showView(*page, view);
+            std::vector<Setting> shown;
+            readView(*page, view, trial, shown);
+            ViewChanges changes{title, view, {}};
+            const std::size_t first = plan.changes.size();
+            for (const Setting& setting : shown) {
+                const auto it = names->second.find(setting.name);
+                if (it == names->second.end()) continue;
+                const std::string& value = it->second;
+                if (setting.known && setting.value == value)
+                    plan.asWanted.push_back(setting);
+                else if (value == kNoValue)
+                    plan.leftOut.push_back(setting.key() + ": \"?\" names no value");
+                else if (setting.identity && !withIdentity)
+                    plan.leftOut.push_back(setting.key() +
+                                           ": identity, taken only with --with-identity");
+                else
+                    plan.changes.push_back(
+                        {setting.page, setting.view, setting.name, setting.shown(), value});
+                names->second.erase(it);  // a name two views show is set in the first
+            }
+            if (plan.changes.size() == first) continue;
+            for (std::size_t i = first; i < plan.changes.size(); ++i)
+                changes.changes.push_back(&plan.changes[i]);
+            if ((planned.problem = drive(*page, changes))) return planned;
+            if ((planned.problem = trySend(*page, changes, trialUi))) return planned;
+        }
+        if (!names->second.empty()) {
+            planned.problem =
+                Problem{true, "no setting \"" + names->second.begin()->first + "\" on \"" + title +
+                                  "\"; it has " + nameList(settings, title)};
+            return planned;
+        }
     }
     return planned;
 }
@@ -223,7 +260,8 @@ std::vector<SentPage> applyPlan(shell::Context& context, const Plan& plan, const
                     ++outcome.frames;
                     if (previous) previous();
                 };
-                outcome.sent = send(*page);
+                // A Send that exchanged no frame sent nothing (a question declined).
+                outcome.sent = send(*page) && outcome.frames > 0;
                 context.frameDone = previous;
             }
         }

@@ -46,8 +46,10 @@ struct Planned {
 };
 
 // Plans the template against the settings read from the context's image and tries
-// every change on copies of the pages (on a copy of the image, with no link), so
-// that a name, entry or value the pages refuse is found before anything is sent.
+// every change on copies of the pages (on a copy of the image, with no link): sets
+// the controls and presses Send, which stops where it would open the link. So a
+// name, entry or value the pages refuse, or a page the login level may not send,
+// is found before anything is sent.
 // Identity settings are taken only with withIdentity.
 Planned planTemplate(shell::Context& context, const Template& wanted, bool withIdentity);
 
