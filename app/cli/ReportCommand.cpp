@@ -105,8 +105,14 @@ std::optional<std::vector<std::pair<std::string, bool>>> readDiagnostics(Session
     return lamps;
 }
 
+// Text for the page: a control character (of an unset identity, say) has no place
+// in HTML, so it shows as the replacement character; line feeds and tabs stay.
 QString escaped(const std::string& text) {
-    return fromLocal(text).toHtmlEscaped();
+    QString shown = fromLocal(text);
+    for (QChar& c : shown)
+        if (c.category() == QChar::Other_Control && c != u'\n' && c != u'\t')
+            c = QChar::ReplacementCharacter;
+    return shown.toHtmlEscaped();
 }
 
 QString row(std::initializer_list<QString> cells, const char* rowClass = nullptr) {
