@@ -247,6 +247,9 @@ Planned planTemplate(shell::Context& context, const Template& wanted, bool withI
 
 std::vector<SentPage> applyPlan(shell::Context& context, const Plan& plan, const SendPage& send,
                                 const std::function<void(const SentPage&)>& sent) {
+    // Pages switch the shared Current/Default flag as they are set up and switched;
+    // the caller's view is left as it was.
+    const bool defaultView = context.defaultView;
     std::vector<SentPage> done;
     std::unique_ptr<ui::Screen> page;
     for (const ViewChanges& view : byView(plan)) {
@@ -269,6 +272,7 @@ std::vector<SentPage> applyPlan(shell::Context& context, const Plan& plan, const
         if (sent) sent(outcome);
         if (!outcome.sent) break;
     }
+    context.defaultView = defaultView;
     return done;
 }
 

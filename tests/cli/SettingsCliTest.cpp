@@ -265,3 +265,36 @@ TEST_F(SettingsCli, ReportFromTheActuatorHasDiagnosticsAndIsWrittenWholeOrNotAtA
 }
 
 }  // namespace
+
+namespace {
+
+// A question a page's Send asks beyond its own is answered No even under --yes:
+// the multiport unit keeps its port positions when only the number of ports is
+// applied.
+TEST_F(SettingsCli, ApplyAnswersAPageSendsOtherQuestionsNo) {
+    Child sim({VANTREL_SIM_PATH, "--card", "MP"}, home_);
+    const std::string port = sim.firstLine();
+    const Result before = cli({"--port", port, "settings"});
+    ASSERT_EQ(before.status, 0);
+    const std::string ports = "Multiport / Number Ports: ";
+    const std::size_t at = before.out.find(ports);
+    ASSERT_NE(at, std::string::npos);
+    const std::string now = before.out.substr(at + ports.size(), 1);
+    const std::string wanted = now == "6" ? "7" : "6";
+    write("ports.json", R"({"Multiport": {"Number Ports": ")" + wanted + R"("}})");
+    const Result applied = cli(user({"--port", port, "--yes", "apply", path("ports.json")}));
+    EXPECT_EQ(applied.status, 0) << applied.err;
+    EXPECT_NE(applied.err.find("recalculated equi-spaced? Note: you will need to 'send' data in "
+                               "Clockwise and Anti-Clock pages [y/N] n"),
+              std::string::npos)
+        << applied.err;
+    const Result after = cli({"--port", port, "settings"});
+    EXPECT_NE(after.out.find(ports + wanted), std::string::npos);
+    for (const std::string& line : lines(before.out))
+        if (line.starts_with("Multiport / Clockwise Port 2:")) {
+            EXPECT_NE(after.out.find(line), std::string::npos) << line;
+        }
+    sim.stop();
+}
+
+}  // namespace
