@@ -65,11 +65,14 @@ Difference compare(const image::ConfigImage& a, const std::vector<Setting>& sett
             valueA += " (raw " + setting.raw + ")";
             valueB += " (raw " + other->raw + ")";
         }
-        if (valueA != valueB) difference.settings.push_back({setting.key(), valueA, valueB});
+        if (valueA != valueB)
+            difference.settings.push_back(
+                {setting.page, setting.name, setting.key(), valueA, valueB});
     }
     for (const Setting& setting : settingsB)
         if (!find(settingsA, setting.key()))
-            difference.settings.push_back({setting.key(), kNotOnSheet, differenceValue(setting)});
+            difference.settings.push_back(
+                {setting.page, setting.name, setting.key(), kNotOnSheet, differenceValue(setting)});
 
     std::array<uint8_t, image::kImageBytes> shown{};
     markShown(settingsA, shown);
@@ -97,6 +100,17 @@ std::vector<std::string> differenceLines(const Difference& difference) {
         lines.push_back(where + ": " + hexByte(byte.a) + " -> " + hexByte(byte.b));
     }
     return lines;
+}
+
+void markDifferences(shell::Context& context, ui::Sheet& sheet, const image::ConfigImage& other) {
+    const image::ConfigImage shown = context.image;
+    const std::vector<Setting> settingsShown = readSettings(context);
+    context.image = other;
+    const std::vector<Setting> settingsOther = readSettings(context);
+    context.image = shown;
+    for (const SettingDifference& setting :
+         compare(shown, settingsShown, other, settingsOther).settings)
+        if (ui::Screen* page = sheet.page(setting.page)) page->markedNames.insert(setting.name);
 }
 
 }  // namespace vantrel::settings

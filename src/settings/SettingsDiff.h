@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "settings/NamedSettings.h"
+#include "ui/Sheet.h"
 
 namespace vantrel::settings {
 
 inline constexpr const char* kNotOnSheet = "(not on the sheet)";
 
 struct SettingDifference {
+    std::string page;
+    std::string name;
     std::string key;  // "PAGE / NAME"
     std::string a;    // the value in the first image, kNotOnSheet when its sheet lacks it
     std::string b;
@@ -44,5 +47,9 @@ Difference compare(const image::ConfigImage& a, const std::vector<Setting>& sett
 
 // "PAGE / NAME: A -> B" and "AREA +OFFSET: AA -> BB", one a line.
 std::vector<std::string> differenceLines(const Difference& difference);
+
+// Marks on the sheet's pages (built on the context's image) every control whose
+// setting differs in the other image; a page with a marked control marks its tab.
+void markDifferences(shell::Context& context, ui::Sheet& sheet, const image::ConfigImage& other);
 
 }  // namespace vantrel::settings
