@@ -17,6 +17,7 @@
 #include "CliUi.h"
 #include "Command.h"
 #include "SettingsSource.h"
+#include "datalog/DatalogFile.h"
 #include "image/FileReplace.h"
 #include "service/Diagnostics.h"
 
@@ -256,7 +257,17 @@ int runReport(Session& session, std::span<const std::string> args) {
 
     Report report;
     report.generated = QDateTime::currentDateTime().toString(Qt::ISODate);
-    if (parsed->datalog && !(report.datalog = digestOf(*parsed->datalog))) return kFailed;
+    if (parsed->datalog) {
+        if (!(report.datalog = digestOf(*parsed->datalog))) return kFailed;
+        // The summary of its header and slots joins the report once the datalogger
+        // layer offers one; until then a file of another size is refused here.
+        if (report.datalog->bytes != datalog::kFileBytes) {
+            std::cerr << "vantrel-cli: " << *parsed->datalog << " is not a datalogger file ("
+                      << report.datalog->bytes << " bytes, a datalogger file has "
+                      << datalog::kFileBytes << ")\n";
+            return kFailed;
+        }
+    }
     if (parsed->from && !(report.image = digestOf(*parsed->from))) return kFailed;
 
     shell::Context& context = session.context;

@@ -18,6 +18,7 @@ const std::string kCorpus = VANTREL_UCF_CORPUS;
 const std::string kModbusMk2 = kCorpus + "/modbus_mk2.ucf";
 const std::string kProfibusMk2 = kCorpus + "/profibus_mk2.ucf";
 const std::string kPython = "/usr/bin/python3";
+constexpr std::size_t kDatalogFileBytes = 20592;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> all;
@@ -190,7 +191,7 @@ TEST_F(SettingsCli, ReportHoldsEverySettingAndTheDigests) {
     const Result json = cli({"settings", "--from", kModbusMk2, "--json"});
     ASSERT_EQ(json.status, 0);
     write("settings.json", json.out);
-    write("log.dfg", std::string(300, '\x5A'));
+    write("log.dfg", std::string(kDatalogFileBytes, '\x5A'));
     const Result html = cli({"report", "-o", path("report.html"), "--from", kModbusMk2, "--datalog",
                              path("log.dfg"), "--compare", kProfibusMk2});
     ASSERT_EQ(html.status, 0) << html.err;
@@ -228,10 +229,12 @@ TEST_F(SettingsCli, ReportFromTheActuatorHasDiagnosticsAndIsWrittenWholeOrNotAtA
         std::string says;
     };
     write("broken.ucf", "CUR_SLEEP\t0000\r\n");
+    write("short.dfg", std::string(kDatalogFileBytes - 1, '\x5A'));
     const std::vector<Bad> rows = {
         {{"--from", path("broken.ucf")}, {}, "EEPROM file not complete"},
         {{"--from", path("missing.ucf")}, {}, "cannot read"},
         {{"--from", kModbusMk2, "--datalog", path("missing.dfg")}, {}, "cannot read"},
+        {{"--from", kModbusMk2, "--datalog", path("short.dfg")}, {}, "is not a datalogger file"},
         {{}, {"--hang-up-after", "3"}, ""},
     };
     for (const Bad& row : rows) {
