@@ -59,6 +59,10 @@ bool CliUi::answer(const ui::Question& question) {
         std::cerr << (yes ? "y" : "n") << std::endl;
         return yes;
     }
+    if (declineUnscripted_) {
+        std::cerr << "n" << std::endl;
+        return false;
+    }
     if (assumeYes_ && !answeredBySteps(question.id)) {
         if (++yesAnswers_[text] > kMaxRepeatedYes) {
             std::cerr << "n (--yes answered it " << kMaxRepeatedYes << " times already)"

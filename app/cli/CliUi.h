@@ -70,6 +70,10 @@ public:
     // answers those, so that only the step that is there to answer them does.
     static bool answeredBySteps(ui::QuestionId question);
 
+    // While set, a question the script does not answer is answered No, whatever
+    // --yes says: a step that answers its own question changes nothing more.
+    void declineUnscripted(bool decline) { declineUnscripted_ = decline; }
+
     // Called on every refresh (a long operation's status changed).
     std::function<void()> onRefresh;
     // Called after a screen's or sheet's set-up when it is run modally.
@@ -90,6 +94,7 @@ private:
     bool answer(const ui::Question& question);
 
     bool assumeYes_;
+    bool declineUnscripted_ = false;
     std::optional<std::string> fileAnswer_;
     std::deque<ScriptedAnswer> script_;
     std::vector<std::string> askedInScript_;

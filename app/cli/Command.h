@@ -36,5 +36,7 @@ std::span<const Command> datalogCommands();      // datalog extract|reset
 std::span<const Command> pageCommands();         // page, config
 std::span<const Command> limitCommands();        // limits
 std::span<const Command> calibrationCommands();  // calibration show|set|recalibrate|multiport-setup
+std::span<const Command> settingsCommands();     // settings, diff, apply
+std::span<const Command> reportCommands();       // report
 
 }  // namespace vantrel::cli

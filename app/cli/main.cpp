@@ -33,8 +33,8 @@ struct Options {
 };
 
 std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(), datalogCommands(),
-            pageCommands(),  limitCommands(), calibrationCommands()};
+    return {frameCommands(), imageCommands(),       datalogCommands(),  pageCommands(),
+            limitCommands(), calibrationCommands(), settingsCommands(), reportCommands()};
 }
 
 const Command* findCommand(const std::string& name) {

@@ -10,9 +10,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "StatusBar.h"
 #include "TextCodec.h"
+#include "ui/ScreenDriver.h"
 
 namespace vantrel::qt {
 namespace {
@@ -242,8 +244,13 @@ void ScreenPanel::sync() {
         build();
         emit rebuilt();
     }
+    // The controls whose values differ from a file the screen is compared with.
+    std::set<const ui::Control*> marked;
+    if (!screen_.markedNames.empty())
+        for (const ui::ShownValue& shown : ui::shownValues(screen_))
+            if (screen_.markedNames.count(shown.name)) marked.insert(shown.control);
     for (const Binding& binding : bindings_)
-        syncBinding(binding);
+        syncBinding(binding, marked.count(binding.control) > 0);
     syncRadioGroups();
     for (int i = 0; i < static_cast<int>(sectionBoxes_.size()); ++i) {
         bool anyVisible = std::any_of(bindings_.begin(), bindings_.end(), [i](const Binding& b) {
@@ -253,12 +260,16 @@ void ScreenPanel::sync() {
     }
 }
 
-void ScreenPanel::syncBinding(const Binding& binding) {
+void ScreenPanel::syncBinding(const Binding& binding, bool marked) {
     const ui::Control& control = *binding.control;
     QWidget* widget = binding.binder->widget();
     {
         QSignalBlocker blocker(widget);
         binding.binder->sync();
+    }
+    if (widget->property(kMarkedProperty).toBool() != marked) {
+        widget->setProperty(kMarkedProperty, marked);
+        widget->setStyleSheet(marked ? QString::fromLatin1(kMarkedStyle) : QString());
     }
     widget->setEnabled(control.enabled && !(inputBlocked_ && takesInput(control)));
     binding.cell->setVisible(control.visible);

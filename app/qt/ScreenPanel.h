@@ -19,6 +19,11 @@ class QVBoxLayout;
 
 namespace vantrel::qt {
 
+// A control whose value differs from a file the screen is compared with carries
+// this widget property, set, and is shown with this style.
+inline constexpr const char* kMarkedProperty = "vantrelMarked";
+inline constexpr const char* kMarkedStyle = "background-color: #ffd966;";
+
 class ScreenPanel : public QWidget, private BinderHost {
     Q_OBJECT
 public:
@@ -82,7 +87,7 @@ private:
     void build();
     void buildSection(const ui::Section& section, int sectionIndex, QVBoxLayout* into);
     Binding makeBinding(ui::Control& control, int sectionIndex);
-    void syncBinding(const Binding& binding);
+    void syncBinding(const Binding& binding, bool marked);
     void syncRadioGroups();
 
     // Runs a handler that a widget of generation `generation` asked for, then

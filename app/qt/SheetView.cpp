@@ -1,6 +1,8 @@
 #include "SheetView.h"
 
+#include <QColor>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -33,6 +35,10 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
         holderLayout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
         scroll->setWidget(holder);
         tabs_->addTab(scroll, fromLatin1(sheet.page(i).title()));
+        if (!sheet.page(i).markedNames.empty()) {
+            tabs_->tabBar()->setTabTextColor(i, QColor(QString::fromLatin1(kMarkedTabColor)));
+            tabs_->setTabToolTip(i, QStringLiteral("Settings on this page differ from the file"));
+        }
     }
     panels_.assign(sheet.pageCount(), nullptr);
     resize(kWidth, kHeight);

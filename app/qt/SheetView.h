@@ -12,6 +12,9 @@ class QTabWidget;
 
 namespace vantrel::qt {
 
+// The text colour of the tab of a page with a marked control.
+inline constexpr const char* kMarkedTabColor = "#b35900";
+
 class SheetView : public QDialog {
     Q_OBJECT
 public:

@@ -10,6 +10,7 @@
 #include "StatusBar.h"
 #include "TextCodec.h"
 #include "registry/ScreenRegistry.h"
+#include "settings/SettingsDiff.h"
 #include "shell/Context.h"
 #include "shell/Locale.h"
 #include "shell/Settings.h"
@@ -69,6 +70,9 @@ int main(int argc, char* argv[]) {
         context.portName = server->path();
     }
 
+    context.markDifferences = [&context](ui::Sheet& sheet, const image::ConfigImage& other) {
+        settings::markDifferences(context, sheet, other);
+    };
     registry::runProgram(context);
     return 0;
 }

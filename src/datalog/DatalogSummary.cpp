@@ -111,8 +111,8 @@ public:
     void decode(DatalogSummary& summary) {
         pages::CConfTab3 contacts(context_);
         contacts.setUp();
-        for (int group = 0; group < pages::CConfTab3::kGroups; ++group) {
-            contacts.showGroup(group);
+        for (int view = 0; view < contacts.viewCount(); ++view) {
+            contacts.showView(view);
             take(contacts, summary);
         }
         pages::CConfTab8 control(context_);

@@ -440,6 +440,12 @@ bool probeLockedWrite(ImageState& state, LinkPort& link) {
 
 }  // namespace
 
+bool isZr2(const ConfigImage& image) {
+    // The identity holds reply bytes 7 to 10; byte 8 marks the generation.
+    constexpr int kGenerationByte = 1;
+    return image.at(area::MAIN_SW)[kGenerationByte] == kZr2Marker;
+}
+
 bool extractImage(ImageState& state, bool* cardTypeUnread) {
     bool typeUnread = false;
     FrameProgress progress(state, kExtractBaseFrames);

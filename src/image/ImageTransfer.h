@@ -19,5 +19,7 @@ bool updateImage(ImageState& state, bool loggedIn);
 // the extract succeeded (the caller goes on working and restores it). True when the
 // image was filled.
 bool fetchImage(ImageState& state, bool keepBusy = false);
+// Whether the main software identity the image holds names a ZR2 actuator (else Pro).
+bool isZr2(const ConfigImage& image);
 
 }  // namespace vantrel::image

@@ -49,10 +49,14 @@ CConfigMenu::CConfigMenu(shell::Context& context, PageMaker makePage)
     addNavigationButton(kBack, shell::kMainMenu);
     addPicture();
     addHelpButton();
+    // Below the menu's own buttons, so that none of them moves.
+    section();
+    addButton(kCompareWithFile, [this] { compareWithFile(); });
 }
 
 void CConfigMenu::setUp() {
     get<ui::Button>(kCopyToDefaults).enabled = context_.loginLevel == shell::kService;
+    get<ui::Button>(kCompareWithFile).enabled = context_.markDifferences != nullptr;
 }
 
 void CConfigMenu::viewConfiguration() {
@@ -64,6 +68,29 @@ void CConfigMenu::viewConfiguration() {
         std::unique_ptr<ui::Sheet> sheet = buildSheet(context_, makePage_, *progress_);
         context_.ui.setBusy(false);
         context_.ui.run(*sheet);
+    }
+    progress_->visible = false;
+    setFocus(kBack);
+}
+
+void CConfigMenu::compareWithFile() {
+    context_.defaultView = false;
+    progress_->value = 0;
+    progress_->visible = true;
+    context_.ui.refresh();
+    if (image::fetchImage(context_, true)) {
+        context_.ui.setBusy(false);
+        // The file is loaded into the image and the image put back: the sheet shows
+        // the actuator (or the first file), the file only marks it.
+        const image::ConfigImage shown = context_.image;
+        const bool loaded = image::loadImageFile(context_);
+        const image::ConfigImage other = context_.image;
+        context_.image = shown;
+        if (loaded) {
+            std::unique_ptr<ui::Sheet> sheet = buildSheet(context_, makePage_, *progress_);
+            context_.markDifferences(*sheet, other);
+            context_.ui.run(*sheet);
+        }
     }
     progress_->visible = false;
     setFocus(kBack);

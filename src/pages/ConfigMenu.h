@@ -8,6 +8,7 @@ namespace vantrel::pages {
 
 inline constexpr const char* kCopyToCurrent = "Copy Default settings to Current";
 inline constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
+inline constexpr const char* kCompareWithFile = "Compare with file...";
 
 class CConfigMenu : public shell::NavigationScreen {
 public:
@@ -18,6 +19,10 @@ public:
 
     // "View Configuration": fetches the image, builds the sheet and shows it.
     void viewConfiguration();
+    // "Compare with file...": fetches the image as "View Configuration" does, asks for
+    // an image file and shows the sheet with every control whose value differs in
+    // that file marked, and the tabs that hold one.
+    void compareWithFile();
 
 private:
     void copySettings(const ui::Question& question, uint8_t address);

@@ -27,6 +27,17 @@ ListField& ConfigPage::list(std::string label, Bits bits, std::optional<int> def
     return list;
 }
 
+const Field* ConfigPage::fieldOf(const ui::Control& control) const {
+    for (const auto& field : fields_) {
+        if (!field->active) continue;
+        if (&field->control() == &control) return field.get();
+        if (auto* choice = dynamic_cast<const ChoiceField*>(field.get()))
+            for (const ui::RadioButton* radio : choice->choices())
+                if (radio == &control) return field.get();
+    }
+    return nullptr;
+}
+
 void ConfigPage::addSendButton() {
     addButton("Send", [this] { send(); });
 }

@@ -59,6 +59,15 @@ public:
     bool acceptEdits() const { return acceptEdits_; }
     bool sendAsks() const { return rules_.sendAsks; }
 
+    const PageRules& rules() const { return rules_; }
+    // The active field a control shows; nullptr for a control of the page's own rules.
+    const Field* fieldOf(const ui::Control& control) const;
+    // The views a page shows one at a time, each with controls of its own (contact
+    // groups, notes and serial numbers, ...): how many, and showing one as the
+    // page's view button does. The Current and Default views are not among them.
+    virtual int viewCount() const { return 1; }
+    virtual void showView(int view) { (void)view; }
+
     // The page operations, as their buttons run them.
     void load();
     void switchView();

@@ -117,6 +117,10 @@ void CConfTab3::switchGroup() {
     showGroup(groupButton_->isSecond() ? 1 : 0);
 }
 
+void CConfTab3::showView(int view) {
+    if (view != group_) showGroup(view);
+}
+
 image::FrameSequence CConfTab3::frames() const {
     using namespace image::frames;
     // Both groups, bytes 44 to 59, straight from the image: the page owns every bit

@@ -16,9 +16,11 @@ public:
     void setUp() override;
     // The group shown: 0 for S1-S4, 1 for S5-S8.
     int group() const { return group_; }
-    static constexpr int kGroups = 2;
     // Shows a group as it is stored, as its button does; edits of the other are not taken.
     void showGroup(int group);
+    // The two groups are the page's views.
+    int viewCount() const override { return kGroupCount; }
+    void showView(int view) override;
 
 protected:
     image::FrameSequence frames() const override;
@@ -26,6 +28,7 @@ protected:
 private:
     static constexpr int kRows = 4;
     static constexpr int kContactCount = 8;
+    static constexpr int kGroupCount = kContactCount / kRows;
 
     // The controls of one row, shared by a contact of each group.
     struct Row {

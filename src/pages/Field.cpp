@@ -22,6 +22,15 @@ void Bits::write(image::ConfigImage& image, uint32_t value) const {
         image.bytes[offset + i] = static_cast<uint8_t>(whole >> (8 * i));
 }
 
+std::vector<Field::HeldByte> Field::heldBytes() const {
+    constexpr uint32_t kByteMask = 0xFF;
+    std::vector<HeldByte> held;
+    for (int i = 0; i < bits_.bytes; ++i)
+        if (const auto mask = static_cast<uint8_t>((bits_.mask >> (8 * i)) & kByteMask))
+            held.push_back({bits_.offset + i, mask});
+    return held;
+}
+
 uint32_t Field::stored(const image::ConfigImage& image, bool defaultView) const {
     const int at = defaultView && defaultOffset_ ? *defaultOffset_ : bits_.offset;
     return bits_.read(image, at);

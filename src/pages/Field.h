@@ -58,6 +58,13 @@ public:
     virtual std::optional<std::string> refusal() const { return std::nullopt; }
 
     const Bits& bits() const { return bits_; }
+    // An image byte the field's value lives in, with the bits of it that are the field's.
+    struct HeldByte {
+        int offset;
+        uint8_t mask;
+    };
+    // The bytes of the current copy that hold the value, lowest first.
+    virtual std::vector<HeldByte> heldBytes() const;
     bool hasDefaultCopy() const { return defaultOffset_.has_value(); }
     // The stored value shown in a view: the default copy's when there is one.
     uint32_t stored(const image::ConfigImage& image, bool defaultView) const;

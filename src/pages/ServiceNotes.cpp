@@ -100,6 +100,10 @@ void CConfTab6::switchNotesView() {
     load();
 }
 
+void CConfTab6::showView(int view) {
+    if ((view == 1) != showsSerials_) switchNotesView();
+}
+
 image::FrameSequence CConfTab6::textFrames() const {
     const int first = showsSerials_ ? kSerialsFirst : area::ID_MANU.offset;
     const int end = showsSerials_ ? kSerialsEnd : area::ID_MANU.offset + area::ID_MANU.length;

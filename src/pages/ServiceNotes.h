@@ -18,6 +18,9 @@ public:
     void setUp() override;
     void broughtToFront() override;
     bool showsSerialNumbers() const { return showsSerials_; }
+    // The notes (view 0) and the serial numbers (view 1).
+    int viewCount() const override { return 2; }
+    void showView(int view) override;
 
 protected:
     image::FrameSequence frames() const override;

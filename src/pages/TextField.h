@@ -21,6 +21,8 @@ public:
     void take(image::ConfigImage& image) override;
     // A zero byte cannot be stored inside a text: it would end it there.
     std::optional<std::string> refusal() const override;
+    // Every byte of the text's run.
+    std::vector<HeldByte> heldBytes() const override;
 
     // The text a field holds, as it is shown.
     static std::string storedText(const image::ConfigImage& image, int offset, int length);

@@ -207,6 +207,12 @@ bool CMultiport::openLimitHeld() const {
            context_.image.holds(pages::reg(kOpenLimitRegister), kWordBytes);
 }
 
+void CMultiport::showView(int view) {
+    if (view < 0 || view >= viewCount()) return;
+    while (static_cast<int>(view_) != view)
+        nextView();
+}
+
 void CMultiport::afterEnable() {
     if (portOne_) portOne_->enabled = false;
     if (openLimitMode_) openLimitMode_->enabled = openLimitHeld();

@@ -30,6 +30,9 @@ public:
     const char* className() const override { return "CMultiport"; }
     void setUp() override;
     View view() const { return view_; }
+    // Misc, Clockwise and Anti-clock, in the order the view button steps through them.
+    int viewCount() const override { return 3; }
+    void showView(int view) override;
 
 protected:
     image::FrameSequence frames() const override;

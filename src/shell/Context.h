@@ -4,9 +4,14 @@
 // the shared serial port, the configuration image), the shell's own state and the
 // settings store. Link and image operations take it as their lower state.
 #include <cstdint>
+#include <functional>
 
 #include "image/ImageState.h"
 #include "shell/Settings.h"
+
+namespace vantrel::ui {
+class Sheet;
+}
 
 namespace vantrel::shell {
 
@@ -34,6 +39,11 @@ struct Context : image::ImageState {
     Context(ui::Ui& ui, Settings& settings) : image::ImageState(ui), settings(settings) {}
 
     Settings& settings;
+
+    // Marks every control of the sheet's pages whose value differs in the other
+    // image, and so their tabs; set by the programs, which hold the code that reads
+    // settings by name. Without it the Configuration menu does not compare.
+    std::function<void(ui::Sheet& sheet, const image::ConfigImage& other)> markDifferences;
 
     uint16_t nextScreen = kMainMenu;
     uint8_t loginLevel = kNotLoggedIn;

@@ -2,6 +2,7 @@
 // A screen: a modal dialog, or one page of a sheet. It owns its controls, lays them
 // out in titled sections of rows, and never touches a widget.
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,6 +37,10 @@ public:
 
     const std::string& title() const { return title_; }
     void setTitle(std::string title) { title_ = std::move(title); }
+
+    // The names (as ui::controlName gives them) of the controls holding a value that
+    // a front end marks: their values differ from a file the screen is compared with.
+    std::set<std::string> markedNames;
 
     const std::vector<Section>& sections() const { return sections_; }
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }

@@ -192,15 +192,22 @@ DriveResult pressButton(Screen& screen, const std::string& caption) {
                    joined(captions));
 }
 
+std::vector<ShownValue> shownValues(const Screen& screen) {
+    std::vector<ShownValue> shown;
+    for (const auto& section : screen.sections())
+        for (const Control* control : section.controls)
+            if (control->visible && holdsValue(*control))
+                shown.push_back({control, controlName(*control), valueText(*control)});
+    return shown;
+}
+
 std::vector<std::string> showControls(const Screen& screen) {
     std::vector<std::string> lines;
-    for (const auto& section : screen.sections())
-        for (const Control* control : section.controls) {
-            if (!control->visible || !holdsValue(*control)) continue;
-            std::string line = controlName(*control) + ": " + valueText(*control);
-            if (!control->enabled) line += " (disabled)";
-            lines.push_back(std::move(line));
-        }
+    for (const ShownValue& shown : shownValues(screen)) {
+        std::string line = shown.name + ": " + shown.value;
+        if (!shown.control->enabled) line += " (disabled)";
+        lines.push_back(std::move(line));
+    }
     return lines;
 }
 

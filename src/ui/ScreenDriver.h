@@ -29,6 +29,14 @@ std::string valueText(const Control& control);
 DriveResult setControl(Screen& screen, const std::string& name, const std::string& value);
 // Presses the visible button with this caption (or id), as a click.
 DriveResult pressButton(Screen& screen, const std::string& caption);
+// A visible control that holds a value, by its name, with the text it shows.
+struct ShownValue {
+    const Control* control = nullptr;
+    std::string name;
+    std::string value;
+};
+// Every visible control that holds a value, in screen order.
+std::vector<ShownValue> shownValues(const Screen& screen);
 // "NAME: VALUE" for every visible control that holds a value, in screen order;
 // " (disabled)" follows a disabled one.
 std::vector<std::string> showControls(const Screen& screen);

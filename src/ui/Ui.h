@@ -30,6 +30,7 @@ enum class QuestionId {
     CopyDefaultsToCurrent,  // the Configuration menu's two copies
     CopyCurrentToDefaults,
     SendRecalibration,  // Re-calibrate torque sensor: store and send the new values
+    ApplyTemplate,      // the command line's apply: send a template's changes
     OnTheWay,           // any other question a screen asks while it works
 };
 
