@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "InputGate.h"
 #include "StatusBar.h"
 #include "TextCodec.h"
 
@@ -190,9 +191,9 @@ ScreenPanel::Binding ScreenPanel::makeBinding(ui::Control& control, int sectionI
     return binding;
 }
 
-BinderHost::Runner ScreenPanel::runner(bool moveFocus) {
-    return [this, generation = generation_, moveFocus](const std::function<void()>& handler) {
-        runHandler(generation, handler, moveFocus);
+BinderHost::Runner ScreenPanel::runner(After after) {
+    return [this, generation = generation_, after](const std::function<void()>& handler) {
+        runHandler(generation, handler, after);
     };
 }
 
@@ -220,10 +221,10 @@ bool ScreenPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void ScreenPanel::press(ui::Button& button) {
     runHandler(
-        generation_, [&] { button.press(); }, true);
+        generation_, [&] { button.press(); }, After::Focus);
 }
 
-void ScreenPanel::runHandler(int generation, const std::function<void()>& handler, bool moveFocus) {
+void ScreenPanel::runHandler(int generation, const std::function<void()>& handler, After after) {
     if (generation != generation_) return;
     {
         // Controls the handler replaces stay alive until the views have let go of them.
@@ -231,9 +232,12 @@ void ScreenPanel::runHandler(int generation, const std::function<void()>& handle
         ++handlerDepth_;
         handler();
         --handlerDepth_;
+        // Clicks and keys that came while the handler ran were meant for a screen that
+        // was busy: they go before the widgets take input again.
+        if (after != After::Nothing) discardQueuedInput();
         syncAllOpen();
     }
-    if (moveFocus) applyFocus();
+    if (after == After::Focus) applyFocus();
     emit handlerFinished();
 }
 
@@ -294,28 +298,8 @@ char ScreenPanel::mnemonic(const ui::Control& control) const {
 }
 
 void ScreenPanel::applyOpeningFocus() {
-    if (!screen_.focus().empty()) {
-        applyFocus();
-        return;
-    }
-    auto usable = [](const Binding& b) {
-        return b.control->visible && b.control->enabled && b.binder->widget()->isEnabled();
-    };
-    auto first = [&](auto&& wanted) -> QWidget* {
-        for (const Binding& binding : bindings_)
-            if (usable(binding) && wanted(*binding.control)) return binding.binder->widget();
-        return nullptr;
-    };
-    QWidget* target = first([](const ui::Control& c) {
-        return c.kind == ui::ControlKind::Edit && !static_cast<const ui::Edit&>(c).readOnly;
-    });
-    if (!target)
-        target = first([](const ui::Control& c) {
-            return c.kind == ui::ControlKind::Button && static_cast<const ui::Button&>(c).isDefault;
-        });
-    if (!target)
-        target = first([](const ui::Control& c) { return c.kind == ui::ControlKind::Button; });
-    if (target) target->setFocus(Qt::TabFocusReason);
+    if (QWidget* widget = widgetFor(screen_.openingFocus()); widget && widget->isEnabled())
+        widget->setFocus(Qt::TabFocusReason);
 }
 
 void ScreenPanel::applyFocus() {

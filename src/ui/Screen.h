@@ -71,6 +71,10 @@ public:
 
     // The first visible, enabled button marked isExit; nullptr when there is none.
     Button* exitButton() const;
+    // Where the keyboard starts when the screen opens: the control the screen names
+    // unless it is a button that writes, else the first box or list to use, else the
+    // exit button, else the first button that does not write; nullptr when none.
+    Control* openingFocus() const;
     // Whether the Escape key presses the exit button. A screen whose exit ends the
     // program turns it off: leaving the program takes a deliberate click.
     bool exitsOnEscape() const { return exitsOnEscape_; }

@@ -15,7 +15,7 @@ public:
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(kMinimumChars);
         QObject::connect(combo, &QComboBox::currentIndexChanged, host.receiver(),
-                         [run = host.runner(true), &model](int index) {
+                         [run = host.runner(BinderHost::After::Discard), &model](int index) {
                              run([&] {
                                  model.selected = index;
                                  if (model.onChange) model.onChange();
