@@ -39,12 +39,23 @@ bool takesInput(const ui::Control& control) {
     }
 }
 
+// Whether every caption a button shows holds the letter, so its Alt key never goes.
+bool inEveryCaption(const ui::Button& button, char letter) {
+    auto holds = [letter](const std::string& text) {
+        return text.empty() || std::any_of(text.begin(), text.end(), [letter](char c) {
+                   return std::tolower(static_cast<unsigned char>(c)) == letter;
+               });
+    };
+    return holds(button.captions[0]) && holds(button.captions[1]);
+}
+
 // One Alt shortcut letter per button, none used twice: the first letter of a word
-// where it is free, else any free letter or digit of the caption.
+// where it is free, else any free letter or digit of the caption; a letter that all
+// of the button's captions hold.
 std::map<const ui::Control*, char> assignMnemonics(const ui::Screen& screen) {
     std::map<const ui::Control*, char> letters;
     std::string used;
-    auto take = [&](const ui::Control* control, const std::string& caption, bool wordStarts) {
+    auto take = [&](const ui::Button* control, const std::string& caption, bool wordStarts) {
         for (size_t i = 0; i < caption.size(); ++i) {
             const auto c = static_cast<unsigned char>(caption[i]);
             if (c >= 0x80 || !std::isalnum(c)) continue;
@@ -52,6 +63,7 @@ std::map<const ui::Control*, char> assignMnemonics(const ui::Screen& screen) {
                 continue;
             const char letter = static_cast<char>(std::tolower(c));
             if (used.find(letter) != std::string::npos) continue;
+            if (!inEveryCaption(*control, letter)) continue;
             used += letter;
             letters[control] = letter;
             return true;

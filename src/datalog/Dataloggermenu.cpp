@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "datalog/Extraction.h"
+#include "link/Report.h"
 
 namespace vantrel::datalog {
 
@@ -17,7 +18,7 @@ CDataloggermenu::CDataloggermenu(shell::Context& context)
     badBlocks_ = &addLabel("", kBadBlocksId);
     badBlocks_->visible = false;
     section();
-    addButton("Reset Datalogger", [this] { reset(); });
+    addButton("Reset Datalogger", [this] { reset(); }).writes = true;
     addNavigationButton("BACK", shell::kMainMenu).isExit = true;
     addHelpButton();
     addPicture();
@@ -70,7 +71,9 @@ void CDataloggermenu::extract() {
 }
 
 void CDataloggermenu::reset() {
-    resetDatalogger(context_);
+    link::clearOutcome(context_);
+    link::setOutcome(context_, resetDatalogger(context_), "Datalogger reset",
+                     "Datalogger reset stopped");
 }
 
 }  // namespace vantrel::datalog

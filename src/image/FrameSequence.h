@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "image/ConfigImage.h"
@@ -61,8 +62,12 @@ FrameStep partTurnByte(uint8_t address, int imageOffset);
 }  // namespace frames
 
 // Sends the steps in order and returns how many succeeded: steps.size() when all did.
+// The status line says "Sent (N frames)", or "Send stopped: " and the failure.
 std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
                       std::span<const FrameStep> steps);
+
+// "Sent (10 frames)"; with what, "Stop Settings sent (10 frames)".
+std::string sentText(int frames, const std::string& what = "Sent");
 
 // Sends every step whatever the one before answered, without reporting, each step
 // judged on its own reply. Returns the error flags of the first step that failed (0

@@ -4,6 +4,7 @@
 #include "image/ImageTransfer.h"
 #include "link/Commands.h"
 #include "link/LinkPort.h"
+#include "link/Report.h"
 #include "pages/Limits.h"
 #include "shell/ActPassword.h"
 
@@ -34,10 +35,14 @@ CConfigMenu::CConfigMenu(shell::Context& context, PageMaker makePage)
     progress_->visible = false;
     addButton("View Configuration", [this] { viewConfiguration(); });
     addButton("Limit Setting", [this] { limits(); });
-    addButton(kCopyToCurrent,
-              [this] { copySettings(kUpdateCurrentQuestion, kCopyDefaultsToCurrent); });
-    addButton(kCopyToDefaults,
-              [this] { copySettings(kUpdateDefaultQuestion, kCopyCurrentToDefaults); });
+    addButton(kCopyToCurrent, [this] {
+        copySettings(kUpdateCurrentQuestion, kCopyDefaultsToCurrent,
+                     "Default settings copied to Current");
+    }).writes = true;
+    addButton(kCopyToDefaults, [this] {
+        copySettings(kUpdateDefaultQuestion, kCopyCurrentToDefaults,
+                     "Current settings copied to Default");
+    }).writes = true;
     addButton("Actuator Password", [this] { actuatorPassword(); });
     addNavigationButton(kBack, shell::kMainMenu);
     addPicture();
@@ -68,10 +73,14 @@ void CConfigMenu::limits() {
     setFocus(kBack);
 }
 
-void CConfigMenu::copySettings(const char* question, uint8_t address) {
+void CConfigMenu::copySettings(const char* question, uint8_t address, const char* doneText) {
+    link::clearOutcome(context_);
     if (context_.ui.question(question, "Update", ui::Answer::No)) {
         link::LinkPort link(context_);
-        link.sendCommand(link::COPY_SETTINGS, address, 0, 0, 0, true);
+        const bool copied = link.sendCommand(link::COPY_SETTINGS, address, 0, 0, 0, true);
+        link::setOutcome(context_, copied, doneText, kCopyStopped);
+    } else {
+        context_.status = kNotCopied;
     }
     setFocus(kBack);
 }

@@ -8,6 +8,8 @@ namespace vantrel::pages {
 
 inline constexpr const char* kCopyToCurrent = "Copy Default settings to Current";
 inline constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
+inline constexpr const char* kCopyStopped = "Copy stopped";
+inline constexpr const char* kNotCopied = "Nothing copied";
 
 class CConfigMenu : public shell::NavigationScreen {
 public:
@@ -20,7 +22,7 @@ public:
     void viewConfiguration();
 
 private:
-    void copySettings(const char* question, uint8_t address);
+    void copySettings(const char* question, uint8_t address, const char* doneText);
     void actuatorPassword();
     void limits();
 

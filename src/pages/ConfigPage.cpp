@@ -28,11 +28,13 @@ ListField& ConfigPage::list(std::string label, Bits bits, std::optional<int> def
 }
 
 void ConfigPage::addSendButton() {
-    addButton("Send", [this] { send(); });
+    addButton("Send", [this] { send(); }).writes = true;
 }
 
 void ConfigPage::addViewButton() {
     viewButton_ = &addButton(kCurrentCaption, [this] { switchView(); });
+    viewButton_->captions[0] = kCurrentCaption;
+    viewButton_->captions[1] = kDefaultCaption;
 }
 
 void ConfigPage::clearPage() {
@@ -52,7 +54,12 @@ void ConfigPage::setUp() {
 }
 
 void ConfigPage::broughtToFront() {
-    if (loaded_.bytes != context_.image.bytes) load();
+    // The page shows the view the shared flag names, so that what it shows is what
+    // Send would do; it reloads only when its own view differs or the image changed.
+    if (rules_.defaultView && showsDefault_ != context_.defaultView)
+        showView(context_.defaultView);
+    else if (loaded_.bytes != context_.image.bytes)
+        load();
 }
 
 void ConfigPage::fillLists() {
@@ -90,7 +97,11 @@ void ConfigPage::takeEdits() {
 
 void ConfigPage::switchView() {
     // The page's own view flips, and the shared flag follows the page last switched.
-    showsDefault_ = !showsDefault_;
+    showView(!showsDefault_);
+}
+
+void ConfigPage::showView(bool defaults) {
+    showsDefault_ = defaults;
     context_.defaultView = showsDefault_;
     if (viewButton_) viewButton_->caption = showsDefault_ ? kDefaultCaption : kCurrentCaption;
     fillLists();
@@ -114,25 +125,28 @@ bool ConfigPage::mayTake() {
 }
 
 void ConfigPage::send() {
+    link::clearOutcome(context_);
+    auto stopped = [this] { link::setOutcome(context_, false, {}); };
     // A page that shows the default copy, or a sheet switched to it, never writes it
     // back as the current settings.
     if (rules_.defaultView && (showsDefault_ || context_.defaultView)) {
         report(link::kAccessDenied);
-        return;
+        return stopped();
     }
     if (context_.loginLevel == shell::kNotLoggedIn || context_.loginLevel < rules_.sendLevel) {
         report(link::kIncorrectPassword);
-        return;
+        return stopped();
     }
-    if (refuse()) return;
+    if (refuse()) return stopped();
     if (!context_.ui.question(sendQuestion(), kUpdateCaption, ui::Answer::No)) {
         keepOrDiscard();
         return;
     }
-    if (!confirmSend() || !acceptAndTake() || !readyToSend()) return;
+    if (!confirmSend() || !acceptAndTake() || !readyToSend()) return stopped();
     link::LinkPort link(context_);
-    if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
-    sendFrames(link);
+    if (!context_.port.isOpen()) return stopped();  // "Port did not open" has been shown
+    const bool sent = sendFrames(link);
+    link::setOutcome(context_, sent, image::sentText(link.framesSent(), title() + " sent"));
 }
 
 bool ConfigPage::acceptAndTake() {
@@ -148,11 +162,13 @@ bool ConfigPage::sendFrames(link::LinkPort& link) {
 }
 
 void ConfigPage::keepOrDiscard() {
-    if (context_.ui.question(kKeepQuestion, kUpdateCaption) && mayTake()) {
+    const bool kept = context_.ui.question(kKeepQuestion, kUpdateCaption) && mayTake();
+    if (kept) {
         acceptEdits_ = true;
         takeEdits();
         updateChecksums();
     }
+    context_.status = kept ? kChangesKept : kChangesNotKept;
     load();
 }
 
