@@ -160,6 +160,8 @@ void ScreenPanel::buildSection(const ui::Section& section, int sectionIndex, QVB
         int column = section.columnMajor ? i / rows : i % columns;
         Binding binding = makeBinding(*section.controls[i], sectionIndex);
         Qt::Alignment alignment = binding.binder->cellAlignment();
+        if (section.buttonsAtOwnWidth && binding.control->kind == ui::ControlKind::Button)
+            alignment |= Qt::AlignLeft;
         if (binding.label) {
             grid->addWidget(binding.label, row, column * 2);
             grid->addWidget(binding.cell, row, column * 2 + 1, alignment);

@@ -128,7 +128,7 @@ void CMultiport::build(View view) {
     else
         buildPositions();
 
-    section({}, 3);
+    section({}, 3).buttonsAtOwnWidth = true;
     addButton(kSend, [this] {
         setFocus(kSend);
         send();

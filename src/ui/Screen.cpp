@@ -142,7 +142,7 @@ Control* Screen::openingFocus() const {
 }
 
 Section& Screen::section(std::string title, int columns, bool columnMajor) {
-    sections_.push_back(Section{std::move(title), columns, columnMajor, {}});
+    sections_.push_back(Section{std::move(title), columns, columnMajor, false, {}});
     return sections_.back();
 }
 

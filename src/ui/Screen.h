@@ -17,6 +17,9 @@ struct Section {
     std::string title;
     int columns = 1;
     bool columnMajor = false;
+    // Buttons keep their own width instead of filling their column (a short row of
+    // buttons under a wide page).
+    bool buttonsAtOwnWidth = false;
     std::vector<Control*> controls;
 };
 

@@ -24,8 +24,11 @@
 #include "StatusBar.h"
 #include "TextCodec.h"
 #include "pages/ConfigSheet.h"
+#include "pages/Limits.h"
 #include "registry/ScreenRegistry.h"
 #include "registry/SheetPages.h"
+#include "shell/LoginMenu.h"
+#include "shell/NewPassword.h"
 
 namespace vantrel::qt {
 namespace {
@@ -370,6 +373,46 @@ TEST(ShellScreens, OneStatusBarCutInTheMiddle) {
     above.reset();
     EXPECT_TRUE(below.statusBar().isVisible()) << "back when the screen above closes";
     StatusBar::setSource({});
+}
+
+// Refusals that stop before anything is stored or sent, through the widgets: Enter
+// on an empty new password, and Send on a Set Limits box that holds no number.
+TEST(ShellScreens, RefusalsStoreAndSendNothing) {
+    QtTool tool;
+    tool.context.loginLevel = shell::kUser;
+    QString said;
+    auto readMessage = [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_TRUE(box);
+        said = box->text();
+        box->accept();
+    };
+    {
+        shell::CnewPassword screen(tool.context);
+        ScreenView view(screen);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        ModalDriver driver({readMessage});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(said, shell::kPasswordEmptyText);
+        EXPECT_FALSE(screen.closed());
+        EXPECT_EQ(tool.settings.read(shell::kSettingsSection, shell::kUserPasswordName, "<absent>"),
+                  "<absent>");
+    }
+    {
+        pages::CConfTab2 screen(tool.context);
+        screen.setUp();
+        ScreenView view(screen);
+        view.show();
+        QTest::keyClicks(lineEdit(&view, "Position"), "please get");
+        ModalDriver driver({readMessage});
+        QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("positionSend")),
+                          Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(said, "Position is not a number.");
+        EXPECT_TRUE(tool.actuator.frames().empty());
+    }
 }
 
 }  // namespace
