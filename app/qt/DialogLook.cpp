@@ -10,6 +10,8 @@ namespace vantrel::qt {
 namespace {
 // The title bar's icon, close button and margins, beside the title text.
 constexpr int kTitleBarAllowance = 120;
+// Below this width a screen counts as small.
+constexpr int kSmallScreenWidth = 800;
 
 QRect availableArea(const QWidget& window) {
     const QScreen* screen = window.screen();
@@ -53,6 +55,12 @@ void keepOnScreen(QWidget& window) {
     const int y =
         std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() - frame.height() + 1));
     if (x != frame.x() || y != frame.y()) window.move(x, y);
+    // On a small screen every window sits in the middle, where the eye expects it.
+    if (area.width() < kSmallScreenWidth) {
+        frame = window.frameGeometry();
+        frame.moveCenter(area.center());
+        window.move(std::max(area.left(), frame.x()), std::max(area.top(), frame.y()));
+    }
 }
 
 }  // namespace vantrel::qt

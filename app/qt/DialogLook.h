@@ -16,7 +16,8 @@ int widthForTitle(const QWidget& dialog);
 // text only, and the window manager cuts a longer title).
 void fitTitle(QMessageBox& box);
 // Keeps a window on the screen it opens on: no wider than the available width, and
-// moved back inside when it would stick out.
+// moved back inside when it would stick out; on a screen under 800 pixels wide,
+// centred.
 void keepOnScreen(QWidget& window);
 
 }  // namespace vantrel::qt

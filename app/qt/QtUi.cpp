@@ -9,6 +9,7 @@
 
 #include "CErrorDlg.h"
 #include "DialogLook.h"
+#include "InputGate.h"
 #include "ScreenPanel.h"
 #include "ScreenView.h"
 #include "SheetView.h"
@@ -38,10 +39,12 @@ QString withDefaultExtension(const QString& path, const std::string& extension) 
 }
 
 // A dialog waits for the user, so it shows the normal cursor even in the middle of
-// a busy operation; the wait cursor comes back when it closes, if still wanted.
+// a busy operation; the wait cursor comes back when it closes, if still wanted. Input
+// queued before it shows was not meant for it and is dropped.
 class QtUi::NormalCursor {
 public:
     explicit NormalCursor(QtUi& ui) : ui_(ui), paused_(ui.busy_) {
+        discardQueuedInput();
         if (paused_) QApplication::restoreOverrideCursor();
     }
     ~NormalCursor() {
@@ -155,12 +158,14 @@ void QtUi::run(ui::Screen& screen) {
     screen.setUp();
     if (screen.closed()) return;
     ScreenView view(screen, currentDialog());
+    discardQueuedInput();
     view.exec();
 }
 
 void QtUi::run(ui::Sheet& sheet) {
     SheetView view(sheet, currentDialog());
     if (sheet.closed()) return;
+    discardQueuedInput();
     view.exec();
 }
 

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <set>
 
+#include "InputGate.h"
 #include "StatusBar.h"
 #include "TextCodec.h"
 #include "ui/ScreenDriver.h"
@@ -40,12 +41,23 @@ bool takesInput(const ui::Control& control) {
     }
 }
 
+// Whether every caption a button shows holds the letter, so its Alt key never goes.
+bool inEveryCaption(const ui::Button& button, char letter) {
+    auto holds = [letter](const std::string& text) {
+        return text.empty() || std::any_of(text.begin(), text.end(), [letter](char c) {
+                   return std::tolower(static_cast<unsigned char>(c)) == letter;
+               });
+    };
+    return holds(button.captions[0]) && holds(button.captions[1]);
+}
+
 // One Alt shortcut letter per button, none used twice: the first letter of a word
-// where it is free, else any free letter or digit of the caption.
+// where it is free, else any free letter or digit of the caption; a letter that all
+// of the button's captions hold.
 std::map<const ui::Control*, char> assignMnemonics(const ui::Screen& screen) {
     std::map<const ui::Control*, char> letters;
     std::string used;
-    auto take = [&](const ui::Control* control, const std::string& caption, bool wordStarts) {
+    auto take = [&](const ui::Button* control, const std::string& caption, bool wordStarts) {
         for (size_t i = 0; i < caption.size(); ++i) {
             const auto c = static_cast<unsigned char>(caption[i]);
             if (c >= 0x80 || !std::isalnum(c)) continue;
@@ -53,6 +65,7 @@ std::map<const ui::Control*, char> assignMnemonics(const ui::Screen& screen) {
                 continue;
             const char letter = static_cast<char>(std::tolower(c));
             if (used.find(letter) != std::string::npos) continue;
+            if (!inEveryCaption(*control, letter)) continue;
             used += letter;
             letters[control] = letter;
             return true;
@@ -149,6 +162,8 @@ void ScreenPanel::buildSection(const ui::Section& section, int sectionIndex, QVB
         int column = section.columnMajor ? i / rows : i % columns;
         Binding binding = makeBinding(*section.controls[i], sectionIndex);
         Qt::Alignment alignment = binding.binder->cellAlignment();
+        if (section.buttonsAtOwnWidth && binding.control->kind == ui::ControlKind::Button)
+            alignment |= Qt::AlignLeft;
         if (binding.label) {
             grid->addWidget(binding.label, row, column * 2);
             grid->addWidget(binding.cell, row, column * 2 + 1, alignment);
@@ -192,9 +207,9 @@ ScreenPanel::Binding ScreenPanel::makeBinding(ui::Control& control, int sectionI
     return binding;
 }
 
-BinderHost::Runner ScreenPanel::runner(bool moveFocus) {
-    return [this, generation = generation_, moveFocus](const std::function<void()>& handler) {
-        runHandler(generation, handler, moveFocus);
+BinderHost::Runner ScreenPanel::runner(After after) {
+    return [this, generation = generation_, after](const std::function<void()>& handler) {
+        runHandler(generation, handler, after);
     };
 }
 
@@ -222,10 +237,10 @@ bool ScreenPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void ScreenPanel::press(ui::Button& button) {
     runHandler(
-        generation_, [&] { button.press(); }, true);
+        generation_, [&] { button.press(); }, After::Focus);
 }
 
-void ScreenPanel::runHandler(int generation, const std::function<void()>& handler, bool moveFocus) {
+void ScreenPanel::runHandler(int generation, const std::function<void()>& handler, After after) {
     if (generation != generation_) return;
     {
         // Controls the handler replaces stay alive until the views have let go of them.
@@ -233,9 +248,12 @@ void ScreenPanel::runHandler(int generation, const std::function<void()>& handle
         ++handlerDepth_;
         handler();
         --handlerDepth_;
+        // Clicks and keys that came while the handler ran were meant for a screen that
+        // was busy: they go before the widgets take input again.
+        if (after != After::Nothing) discardQueuedInput();
         syncAllOpen();
     }
-    if (moveFocus) applyFocus();
+    if (after == After::Focus) applyFocus();
     emit handlerFinished();
 }
 
@@ -305,28 +323,8 @@ char ScreenPanel::mnemonic(const ui::Control& control) const {
 }
 
 void ScreenPanel::applyOpeningFocus() {
-    if (!screen_.focus().empty()) {
-        applyFocus();
-        return;
-    }
-    auto usable = [](const Binding& b) {
-        return b.control->visible && b.control->enabled && b.binder->widget()->isEnabled();
-    };
-    auto first = [&](auto&& wanted) -> QWidget* {
-        for (const Binding& binding : bindings_)
-            if (usable(binding) && wanted(*binding.control)) return binding.binder->widget();
-        return nullptr;
-    };
-    QWidget* target = first([](const ui::Control& c) {
-        return c.kind == ui::ControlKind::Edit && !static_cast<const ui::Edit&>(c).readOnly;
-    });
-    if (!target)
-        target = first([](const ui::Control& c) {
-            return c.kind == ui::ControlKind::Button && static_cast<const ui::Button&>(c).isDefault;
-        });
-    if (!target)
-        target = first([](const ui::Control& c) { return c.kind == ui::ControlKind::Button; });
-    if (target) target->setFocus(Qt::TabFocusReason);
+    if (QWidget* widget = widgetFor(screen_.openingFocus()); widget && widget->isEnabled())
+        widget->setFocus(Qt::TabFocusReason);
 }
 
 void ScreenPanel::applyFocus() {

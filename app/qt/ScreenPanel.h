@@ -37,8 +37,7 @@ public:
     void sync();
     // Moves keyboard focus to the control the screen names, if any.
     void applyFocus();
-    // As applyFocus; when the screen names none, the first box to type into, else
-    // the default button, else the first button takes the focus.
+    // Gives the focus to the control the screen opens on (ui::Screen::openingFocus).
     void applyOpeningFocus();
     // Presses a button as a click on its widget does: its handler runs, then every
     // open panel re-syncs. A hidden or disabled button does nothing.
@@ -79,7 +78,7 @@ private:
     // BinderHost
     QWidget* container() override { return content_; }
     QObject* receiver() override { return this; }
-    Runner runner(bool moveFocus) override;
+    Runner runner(After after) override;
     QButtonGroup* radioGroup(const std::string& name) override;
     QObject* keyFilter() override { return this; }
     char mnemonic(const ui::Control& control) const override;
@@ -92,7 +91,7 @@ private:
 
     // Runs a handler that a widget of generation `generation` asked for, then
     // re-syncs; a request from widgets of an earlier build is dropped.
-    void runHandler(int generation, const std::function<void()>& handler, bool moveFocus);
+    void runHandler(int generation, const std::function<void()>& handler, After after);
 
     ui::Screen& screen_;
     QVBoxLayout* outer_;

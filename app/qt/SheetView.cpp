@@ -15,6 +15,8 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 600;
 constexpr int kPageMargin = 8;
+// The tab widget's frame around its bar.
+constexpr int kTabBarAllowance = 8;
 }  // namespace
 
 SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet_(sheet) {
@@ -41,7 +43,11 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
         }
     }
     panels_.assign(sheet.pageCount(), nullptr);
-    resize(kWidth, kHeight);
+    // As wide as every tab title needs, so that all of them show; keepOnScreen keeps
+    // it to the screen, where the bar scrolls.
+    const int tabsWidth = tabs_->tabBar()->sizeHint().width() +
+                          2 * layout->contentsMargins().left() + kTabBarAllowance;
+    resize(std::max(kWidth, tabsWidth), kHeight);
     keepOnScreen(*this);
     connect(tabs_, &QTabWidget::currentChanged, this, &SheetView::showPage);
     if (sheet.pageCount() > 0) showPage(0);
@@ -78,6 +84,16 @@ void SheetView::followSheet() {
 void SheetView::reject() {
     for (ScreenPanel* panel : panels_)
         if (panel && panel->handlerRunning()) return;
+    // Leaving the sheet any way asks what its exit button (Done) asks.
+    for (int i = 0; i < sheet_.pageCount(); ++i) {
+        ui::Button* exit = sheet_.page(i).exitButton();
+        if (!exit) continue;
+        if (!panels_[i]) tabs_->setCurrentIndex(i);  // builds the page's panel
+        if (panels_[i]) {
+            panels_[i]->press(*exit);  // the sheet closes when the page closes it
+            return;
+        }
+    }
     int index = std::max(0, tabs_->currentIndex());
     if (sheet_.pageCount() > 0) sheet_.page(index).close();
     done(QDialog::Rejected);

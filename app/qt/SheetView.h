@@ -24,8 +24,9 @@ public:
     // The panel of a page, or nullptr while the page has not been shown.
     ScreenPanel* panel(int index) const { return panels_.at(index); }
 
-    // Escape and the window's close button close the sheet as a cancel: the shown
-    // page is closed without running any of its buttons.
+    // Escape and the window's close button press the sheet's exit button (the first
+    // page's marked button, Done), so its questions are asked; a sheet without one
+    // closes as a cancel.
     void reject() override;
 
 private:

@@ -23,6 +23,29 @@ std::vector<StatusBar*>& openBars() {
     return bars;
 }
 
+// A one-line text cut in the middle to the width it is given; the whole text is its
+// tooltip.
+class ElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void setWholeText(const QString& text) {
+        whole_ = text;
+        setToolTip(text);
+        fit();
+    }
+    const QString& wholeText() const { return whole_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        fit();
+    }
+
+private:
+    void fit() { setText(fontMetrics().elidedText(whole_, Qt::ElideMiddle, width())); }
+    QString whole_;
+};
+
 QFrame* separator(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::VLine);
@@ -38,11 +61,11 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
     row->setSpacing(kSpacing);
     port_ = new QLabel(this);
     login_ = new QLabel(this);
-    outcome_ = new QLabel(this);
+    outcome_ = new ElidedLabel(this);
     for (QLabel* label : {port_, login_, outcome_})
         label->setTextFormat(Qt::PlainText);
-    // A long outcome is cut at the window's edge rather than widening the window;
-    // its whole text is the tooltip.
+    // A long outcome is cut in the middle rather than widening the window; its whole
+    // text is the tooltip.
     outcome_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     outcome_->setMinimumWidth(0);
     row->addWidget(port_);
@@ -52,11 +75,12 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
     row->addWidget(outcomeSeparator_);
     row->addWidget(outcome_, 1);
     openBars().push_back(this);
-    sync();
+    syncAll();
 }
 
 StatusBar::~StatusBar() {
     std::erase(openBars(), this);
+    syncAll();
 }
 
 void StatusBar::setSource(Source newSource) {
@@ -77,10 +101,10 @@ void StatusBar::sync() {
     const shell::StatusLine line = source()();
     port_->setText(fromLatin1(line.port));
     login_->setText(fromLatin1(line.login));
-    outcome_->setText(fromLatin1(line.outcome));
-    outcome_->setToolTip(outcome_->text());
+    static_cast<ElidedLabel*>(outcome_)->setWholeText(fromLatin1(line.outcome));
     outcomeSeparator_->setVisible(!line.outcome.empty());
-    show();
+    // A screen opened over another shows the one bar: the newest, on top.
+    setVisible(openBars().back() == this);
 }
 
 QString StatusBar::portText() const {
@@ -92,6 +116,10 @@ QString StatusBar::loginText() const {
 }
 
 QString StatusBar::outcomeText() const {
+    return static_cast<ElidedLabel*>(outcome_)->wholeText();
+}
+
+QString StatusBar::shownOutcome() const {
     return outcome_->text();
 }
 

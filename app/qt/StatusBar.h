@@ -1,7 +1,8 @@
 #pragma once
 // The line at the bottom of every screen: the port, the login level and the outcome
 // of the last operation. Every open bar reads the same source; without a source
-// (a screen shown on its own) the bar stays hidden.
+// (a screen shown on its own) the bar stays hidden, and of screens opened one over
+// another only the top one shows it.
 #include <QWidget>
 #include <functional>
 
@@ -27,7 +28,9 @@ public:
     void sync();
     QString portText() const;
     QString loginText() const;
+    // The whole outcome, and as much of it as the bar shows.
     QString outcomeText() const;
+    QString shownOutcome() const;
 
 private:
     QLabel* port_;

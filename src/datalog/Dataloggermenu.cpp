@@ -1,6 +1,7 @@
 #include "datalog/Dataloggermenu.h"
 
 #include "datalog/Extraction.h"
+#include "link/Report.h"
 
 namespace vantrel::datalog {
 
@@ -15,7 +16,7 @@ CDataloggermenu::CDataloggermenu(shell::Context& context)
     badBlocks_ = &addLabel("", kBadBlocksId);
     badBlocks_->visible = false;
     section();
-    addButton("Reset Datalogger", [this] { reset(); });
+    addButton("Reset Datalogger", [this] { reset(); }).writes = true;
     addNavigationButton("BACK", shell::kMainMenu).isExit = true;
     addHelpButton();
     addPicture();
@@ -77,7 +78,9 @@ void CDataloggermenu::extract() {
 }
 
 void CDataloggermenu::reset() {
-    resetDatalogger(context_);
+    link::clearOutcome(context_);
+    link::setOutcome(context_, resetDatalogger(context_), "Datalogger reset",
+                     "Datalogger reset stopped");
 }
 
 }  // namespace vantrel::datalog

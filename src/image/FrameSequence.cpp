@@ -4,6 +4,7 @@
 #include "link/Commands.h"
 #include "link/ErrorFlags.h"
 #include "link/LinkPort.h"
+#include "link/Report.h"
 
 namespace vantrel::image {
 
@@ -137,12 +138,19 @@ bool runStep(link::LinkPort& link, const ConfigImage& image, const FrameStep& st
 
 std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
                       std::span<const FrameStep> steps) {
+    link::clearOutcome(link.state());
+    const int before = link.framesSent();
     std::size_t done = 0;
     for (const FrameStep& step : steps) {
         if (!runStep(link, image, step, true)) break;
         ++done;
     }
+    link::setOutcome(link.state(), done == steps.size(), sentText(link.framesSent() - before));
     return done;
+}
+
+std::string sentText(int frames, const std::string& what) {
+    return what + " (" + std::to_string(frames) + (frames == 1 ? " frame)" : " frames)");
 }
 
 uint32_t runEveryFrame(link::LinkPort& link, uint32_t& errorFlags, const ConfigImage& image,

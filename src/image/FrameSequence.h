@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "image/ConfigImage.h"
@@ -67,8 +68,12 @@ bool holdsData(const ConfigImage& image, const FrameStep& step);
 // Sends the steps in order and returns how many succeeded: steps.size() when all did.
 // A step whose data the image does not hold is left out and counts as done, so no
 // frame ever carries a value that was never read.
+// The status line says "Sent (N frames)", or "Send stopped: " and the failure.
 std::size_t runFrames(link::LinkPort& link, const ConfigImage& image,
                       std::span<const FrameStep> steps);
+
+// "Sent (10 frames)"; with what, "Stop Settings sent (10 frames)".
+std::string sentText(int frames, const std::string& what = "Sent");
 
 // Sends every step whatever the one before answered, without reporting, each step
 // judged on its own reply; steps whose data the image does not hold are left out. Returns the error

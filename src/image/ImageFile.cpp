@@ -21,6 +21,7 @@ namespace {
 const ui::FileDialog kSaveDialog{"Eeprom", "ucf", "Eeprom Files (*.ucf)", "*.ucf"};
 const ui::FileDialog kOpenDialog{"EepromData", "ucf", "Eeprom Files (*.ucf)", "*.ucf"};
 constexpr const char* kNoFileSelected = "No File Selected";
+constexpr const char* kSaveStopped = "Save stopped";
 
 // Reads at most the loader's limit. O_NONBLOCK keeps a FIFO without a writer from
 // blocking the tool; it makes no difference to a regular file.
@@ -53,17 +54,22 @@ void failWith(ImageState& state, uint32_t flag) {
 }  // namespace
 
 bool saveImageFile(ImageState& state, SavedFile* saved) {
+    link::clearOutcome(state);
     auto path = state.ui.saveFile(kSaveDialog);
     if (!path) {
         state.ui.message(ui::MessageKind::Refusal, kNoFileSelected);
+        state.status = kNotSaved;
         return false;
     }
     std::string text = formatImageFile(state.image, formatDatim(std::time(nullptr)));
     if (!replaceFile(*path, text)) {
         failWith(state, link::kFileOpenFailed);
+        link::setOutcome(state, false, {}, kSaveStopped);
         return false;
     }
-    if (saved) *saved = {std::filesystem::path(*path).filename().string(), text.size()};
+    const std::string name = std::filesystem::path(*path).filename().string();
+    if (saved) *saved = {name, text.size()};
+    state.status = "Saved to " + name;
     return true;
 }
 

@@ -13,6 +13,9 @@ struct SavedFile {
     size_t bytes = 0;
 };
 
+// The status line after a save that did not happen.
+inline constexpr const char* kNotSaved = "Not saved";
+
 // Asks for a file with the save dialog and writes the image to it; saved, when
 // given, is told what was written.
 bool saveImageFile(ImageState& state, SavedFile* saved = nullptr);

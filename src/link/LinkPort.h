@@ -68,6 +68,10 @@ public:
     const std::array<uint8_t, 13>& buffer() const { return buffer_; }
     uint8_t reply(int index) const { return buffer_[index]; }
 
+    // Frames sent through this link so far.
+    int framesSent() const { return framesSent_; }
+    LinkState& state() const { return state_; }
+
     // Scratch byte; the whole-image update remembers a Pro-generation actuator in it.
     uint8_t scratch = 0;
 
@@ -94,6 +98,7 @@ private:
     std::array<uint8_t, 13> buffer_{};
     bool replied_ = false;
     bool opened_ = true;
+    int framesSent_ = 0;
 };
 
 }  // namespace vantrel::link

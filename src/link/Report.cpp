@@ -39,6 +39,21 @@ std::string errorMessage(uint32_t flags) {
     return kUnknownError;
 }
 
+void clearOutcome(LinkState& state) {
+    state.status.clear();
+}
+
+void setOutcome(LinkState& state, bool done, const std::string& doneText,
+                const std::string& stopped) {
+    if (done) {
+        state.status = doneText;
+        return;
+    }
+    const std::string& reason = state.status;
+    if (reason.starts_with(stopped)) return;
+    state.status = reason.empty() ? stopped : stopped + ": " + reason;
+}
+
 void reportLinkError(LinkState& state) {
     state.ui.setBusy(false);
     state.ui.play(ui::Sound::Critical);

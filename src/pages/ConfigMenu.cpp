@@ -4,6 +4,7 @@
 #include "image/ImageTransfer.h"
 #include "link/Commands.h"
 #include "link/LinkPort.h"
+#include "link/Report.h"
 #include "pages/Limits.h"
 #include "shell/ActPassword.h"
 
@@ -38,13 +39,13 @@ CConfigMenu::CConfigMenu(shell::Context& context, PageMaker makePage)
     addButton(kCopyToCurrent, [this] {
         copySettings({ui::QuestionId::CopyDefaultsToCurrent, kUpdateCurrentQuestion, kUpdateCaption,
                       ui::Answer::No},
-                     kCopyDefaultsToCurrent);
-    });
+                     kCopyDefaultsToCurrent, "Default settings copied to Current");
+    }).writes = true;
     addButton(kCopyToDefaults, [this] {
         copySettings({ui::QuestionId::CopyCurrentToDefaults, kUpdateDefaultQuestion, kUpdateCaption,
                       ui::Answer::No},
-                     kCopyCurrentToDefaults);
-    });
+                     kCopyCurrentToDefaults, "Current settings copied to Default");
+    }).writes = true;
     addButton("Actuator Password", [this] { actuatorPassword(); });
     addNavigationButton(kBack, shell::kMainMenu);
     addPicture();
@@ -102,10 +103,15 @@ void CConfigMenu::limits() {
     setFocus(kBack);
 }
 
-void CConfigMenu::copySettings(const ui::Question& question, uint8_t address) {
+void CConfigMenu::copySettings(const ui::Question& question, uint8_t address,
+                               const char* doneText) {
+    link::clearOutcome(context_);
     if (context_.ui.question(question)) {
         link::LinkPort link(context_);
-        link.sendCommand(link::COPY_SETTINGS, address, 0, 0, 0, true);
+        const bool copied = link.sendCommand(link::COPY_SETTINGS, address, 0, 0, 0, true);
+        link::setOutcome(context_, copied, doneText, kCopyStopped);
+    } else {
+        context_.status = kNotCopied;
     }
     setFocus(kBack);
 }

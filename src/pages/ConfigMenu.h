@@ -9,6 +9,8 @@ namespace vantrel::pages {
 inline constexpr const char* kCopyToCurrent = "Copy Default settings to Current";
 inline constexpr const char* kCopyToDefaults = "Copy Current settings to Default";
 inline constexpr const char* kCompareWithFile = "Compare with file...";
+inline constexpr const char* kCopyStopped = "Copy stopped";
+inline constexpr const char* kNotCopied = "Nothing copied";
 
 class CConfigMenu : public shell::NavigationScreen {
 public:
@@ -25,7 +27,7 @@ public:
     void compareWithFile();
 
 private:
-    void copySettings(const ui::Question& question, uint8_t address);
+    void copySettings(const ui::Question& question, uint8_t address, const char* doneText);
     void actuatorPassword();
     void limits();
 

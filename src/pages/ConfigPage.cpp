@@ -39,11 +39,13 @@ const Field* ConfigPage::fieldOf(const ui::Control& control) const {
 }
 
 void ConfigPage::addSendButton() {
-    addButton("Send", [this] { send(); });
+    addButton("Send", [this] { send(); }).writes = true;
 }
 
 void ConfigPage::addViewButton() {
     viewButton_ = &addButton(kCurrentCaption, [this] { switchView(); });
+    viewButton_->captions[0] = kCurrentCaption;
+    viewButton_->captions[1] = kDefaultCaption;
 }
 
 void ConfigPage::clearPage() {
@@ -63,7 +65,12 @@ void ConfigPage::setUp() {
 }
 
 void ConfigPage::broughtToFront() {
-    if (loaded_.bytes != context_.image.bytes || loaded_.missing != context_.image.missing) load();
+    // The page shows the view the shared flag names, so that what it shows is what
+    // Send would do; it reloads only when its own view differs or the image changed.
+    if (rules_.defaultView && showsDefault_ != context_.defaultView)
+        showDefaults(context_.defaultView);
+    else if (loaded_.bytes != context_.image.bytes || loaded_.missing != context_.image.missing)
+        load();
 }
 
 void ConfigPage::markHeld() {
@@ -132,7 +139,11 @@ void ConfigPage::takeEdits() {
 
 void ConfigPage::switchView() {
     // The page's own view flips, and the shared flag follows the page last switched.
-    showsDefault_ = !showsDefault_;
+    showDefaults(!showsDefault_);
+}
+
+void ConfigPage::showDefaults(bool defaults) {
+    showsDefault_ = defaults;
     context_.defaultView = showsDefault_;
     if (viewButton_) viewButton_->caption = showsDefault_ ? kDefaultCaption : kCurrentCaption;
     fillLists();
@@ -157,26 +168,29 @@ bool ConfigPage::mayTake() {
 }
 
 void ConfigPage::send() {
+    link::clearOutcome(context_);
+    auto stopped = [this] { link::setOutcome(context_, false, {}); };
     // A page that shows the default copy, or a sheet switched to it, never writes it
     // back as the current settings.
     if (rules_.defaultView && (showsDefault_ || context_.defaultView)) {
         report(link::kAccessDenied);
-        return;
+        return stopped();
     }
     if (context_.loginLevel == shell::kNotLoggedIn || context_.loginLevel < rules_.sendLevel) {
         report(link::kIncorrectPassword);
-        return;
+        return stopped();
     }
-    if (refuse()) return;
+    if (refuse()) return stopped();
     if (!context_.ui.question(
             {ui::QuestionId::SendPage, sendQuestion(), kUpdateCaption, ui::Answer::No})) {
         keepOrDiscard();
         return;
     }
-    if (!confirmSend() || !acceptAndTake() || !readyToSend()) return;
+    if (!confirmSend() || !acceptAndTake() || !readyToSend()) return stopped();
     link::LinkPort link(context_);
-    if (!context_.port.isOpen()) return;  // "Port did not open" has been shown
-    sendFrames(link);
+    if (!context_.port.isOpen()) return stopped();  // "Port did not open" has been shown
+    const bool sent = sendFrames(link);
+    link::setOutcome(context_, sent, image::sentText(link.framesSent(), title() + " sent"));
 }
 
 bool ConfigPage::acceptAndTake() {
@@ -192,12 +206,15 @@ bool ConfigPage::sendFrames(link::LinkPort& link) {
 }
 
 void ConfigPage::keepOrDiscard() {
-    if (context_.ui.question({ui::QuestionId::KeepChanges, kKeepQuestion, kUpdateCaption}) &&
-        mayTake()) {
+    const bool kept =
+        context_.ui.question({ui::QuestionId::KeepChanges, kKeepQuestion, kUpdateCaption}) &&
+        mayTake();
+    if (kept) {
         acceptEdits_ = true;
         takeEdits();
         updateChecksums();
     }
+    context_.status = kept ? kChangesKept : kChangesNotKept;
     load();
 }
 

@@ -45,6 +45,8 @@ inline constexpr const char* kDefaultCaption = "Default";
 inline constexpr const char* kSendQuestion = "Do you want to send data on this page to Actuator?";
 inline constexpr const char* kKeepQuestion = "Do you want to keep changes?";
 inline constexpr const char* kUpdateCaption = "Update";
+inline constexpr const char* kChangesKept = "Changes kept, not sent";
+inline constexpr const char* kChangesNotKept = "Changes not kept";
 
 class ConfigPage : public ui::Screen {
 public:
@@ -136,6 +138,8 @@ protected:
 
 private:
     void keepOrDiscard();
+    // Shows the Default view or the Current one, and makes it the sheet's view.
+    void showDefaults(bool defaults);
     void updateChecksums();
     bool mayTake();
     // Works out which fields the image holds for the view shown; a field it does not

@@ -4,6 +4,7 @@
 
 #include "image/Checksums.h"
 #include "image/ImageFile.h"
+#include "link/Report.h"
 
 namespace vantrel::pages {
 
@@ -75,6 +76,7 @@ std::unique_ptr<ui::Sheet> buildSheet(shell::Context& context, const PageMaker& 
 }
 
 void doneSheet(shell::Context& context, ui::Screen& page) {
+    link::clearOutcome(context);
     if (context.loginLevel != shell::kNotLoggedIn &&
         context.ui.question({ui::QuestionId::SaveToFile, kSaveQuestion, kSaveCaption})) {
         image::ConfigImage& image = context.image;
@@ -83,6 +85,8 @@ void doneSheet(shell::Context& context, ui::Screen& page) {
         image::updateManufactureChecksum(image);
         if (image.isMk2Bus()) image::updateBusCardChecksum(image);
         image::saveImageFile(context);
+    } else {
+        context.status = image::kNotSaved;
     }
     context.ui.play(ui::Sound::Menu);
     page.close();

@@ -27,6 +27,9 @@ constexpr const char* kTurnsOutOfRange = "Turns out of range.";
 constexpr const char* kPositionOutOfRange = "Position out of range.";
 constexpr const char* kExtractTurnsFirst = "Extract Turns first";
 constexpr const char* kPleaseGet = "please get";
+// A box holding no number ("please get" after a Send) would otherwise write 0 turns.
+constexpr const char* kTurnsNotANumber = "Turns is not a number.";
+constexpr const char* kPositionNotANumber = "Position is not a number.";
 
 std::string fixed2(float value) {
     char text[48];
@@ -59,7 +62,7 @@ std::string percentText(float percent) {
     return fixed2(percent) + "%";
 }
 
-double typedNumber(const std::string& text) {
+std::optional<double> typedNumber(const std::string& text) {
     const std::string typed = text.substr(0, kTypedCharacters);
     const char* first = typed.data();
     const char* last = typed.data() + typed.size();
@@ -67,27 +70,30 @@ double typedNumber(const std::string& text) {
         ++first;
     if (first < last && *first == '+') ++first;
     double value = 0;
-    if (std::from_chars(first, last, value).ec != std::errc()) return 0;
+    if (std::from_chars(first, last, value).ec != std::errc()) return std::nullopt;
     // "nan" and "inf" are no decimal numbers; a NaN would also pass every range check.
-    return std::isfinite(value) ? value : 0;
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 CConfTab2::CConfTab2(shell::Context& context) : NavigationScreen(context, "Set Limits") {
     section({}, 2);
-    addButton("Set Close Limit", [this] { setCloseLimit(); });
-    addButton("Set Open Limit", [this] { setOpenLimit(); });
+    addButton("Set Close Limit", [this] { setCloseLimit(); }).writes = true;
+    addButton("Set Open Limit", [this] { setOpenLimit(); }).writes = true;
 
     section({}, 3);
     turns_ = &addEdit("Turns");
     addButton(
         "Get", [this] { getTurns(); }, "turnsGet");
     addButton(
-        "Send", [this] { sendTurns(); }, "turnsSend");
+        "Send", [this] { sendTurns(); }, "turnsSend")
+        .writes = true;
     position_ = &addEdit("Position");
     addButton(
         "Get", [this] { getPosition(); }, "positionGet");
     addButton(
-        "Send", [this] { sendPosition(); }, "positionSend");
+        "Send", [this] { sendPosition(); }, "positionSend")
+        .writes = true;
     percent_ = &addEdit("");
     percent_->id = "percent";
     percent_->readOnly = true;
@@ -167,7 +173,12 @@ void CConfTab2::sendTurns() {
     if (!loggedIn()) return;
     const double minimum =
         context_.loginLevel == shell::kService ? kServiceMinimumTurns : kUserMinimumTurns;
-    const double turns = typedNumber(turns_->text);
+    const std::optional<double> typed = typedNumber(turns_->text);
+    if (!typed) {
+        context_.ui.message(ui::MessageKind::Refusal, kTurnsNotANumber);
+        return;
+    }
+    const double turns = *typed;
     if (turns < minimum || turns > kMostTurns) {
         context_.ui.message(ui::MessageKind::Refusal, kTurnsOutOfRange);
         return;
@@ -185,7 +196,12 @@ void CConfTab2::sendTurns() {
 
 void CConfTab2::sendPosition() {
     if (!loggedIn()) return;
-    const double position = typedNumber(position_->text);
+    const std::optional<double> typed = typedNumber(position_->text);
+    if (!typed) {
+        context_.ui.message(ui::MessageKind::Refusal, kPositionNotANumber);
+        return;
+    }
+    const double position = *typed;
     if (position < -kMostPosition || position > kMostPosition) {
         context_.ui.message(ui::MessageKind::Refusal, kPositionOutOfRange);
         return;

@@ -18,8 +18,8 @@ int32_t countOfTurns(double turns);
 // "12.50", "0.25", "-3.00"; and "45.67%".
 std::string turnsText(float turns);
 std::string percentText(float percent);
-// The leading number of at most 19 typed characters; 0 when there is none.
-double typedNumber(const std::string& text);
+// The leading number of at most 19 typed characters; nothing when there is none.
+std::optional<double> typedNumber(const std::string& text);
 
 class CConfTab2 : public shell::NavigationScreen {
 public:

@@ -71,7 +71,10 @@ void CConfTab6::build() {
     }
     section({}, 2);
     addSendButton();
-    addButton(showsSerials_ ? kSerialNumbersCaption : kNotesCaption, [this] { switchNotesView(); });
+    auto& view = addButton(showsSerials_ ? kSerialNumbersCaption : kNotesCaption,
+                           [this] { switchNotesView(); });
+    view.captions[0] = kNotesCaption;
+    view.captions[1] = kSerialNumbersCaption;
 }
 
 void CConfTab6::setUp() {

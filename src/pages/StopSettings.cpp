@@ -59,7 +59,7 @@ CConfTab1::CConfTab1(shell::Context& context)
     section({}, 3);
     addSendButton();
     addViewButton();
-    addButton("Done", [this] { doneSheet(context_, *this); });
+    addButton("Done", [this] { doneSheet(context_, *this); }).isExit = true;
     addHelpButton();
 }
 

@@ -130,11 +130,11 @@ void CMultiport::build(View view) {
     else
         buildPositions();
 
-    section({}, 3);
+    section({}, 3).buttonsAtOwnWidth = true;
     addButton(kSend, [this] {
         setFocus(kSend);
         send();
-    });
+    }).writes = true;
     const char* caption = view == View::Misc        ? kMiscCaption
                           : view == View::Clockwise ? kClockwiseCaption
                                                     : kAntiClockCaption;
@@ -159,7 +159,7 @@ void CMultiport::buildMisc() {
          {"Clock", "A/Clock"});
 
     section();
-    addButton("Set position to 0% (home)", [this] { setHome(); });
+    addButton("Set position to 0% (home)", [this] { setHome(); }).writes = true;
     addLabel("Active Ports: NB Port 1 always present");
 
     section({}, kMaxPorts / 2);
@@ -178,7 +178,7 @@ void CMultiport::buildPositions() {
         auto& box = addEdit(prefix + std::to_string(port));
         field<pages::WholeNumberField>(box, busBits(first + port - 1), 0, kFullTravel);
         positions_[port - 1] = &box;
-        addButton(std::to_string(port), [this, port] { portButton(port); });
+        addButton(std::to_string(port), [this, port] { portButton(port); }).writes = true;
     }
 }
 

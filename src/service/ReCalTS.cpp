@@ -2,6 +2,7 @@
 
 #include "image/FrameSequence.h"
 #include "link/LinkPort.h"
+#include "link/Report.h"
 #include "pages/UnsignedField.h"
 #include "service/TorqueCalibration.h"
 
@@ -12,6 +13,7 @@ namespace {
 constexpr int kFirstDigits = 2;
 constexpr int kLastDigits = 3;
 constexpr const char* kSendQuestion = "Do you want to send updates to Actuator?";
+constexpr const char* kNotRecalibrated = "Torque sensor not re-calibrated";
 constexpr const char* kUpdateCaption = "Update";
 constexpr const char* kBack = "BACK";
 
@@ -39,15 +41,17 @@ CReCalTS::CReCalTS(shell::Context& context)
     boxes("Enter last 5 digits of new barcode", kNewFirstId, kNewLastId);
 
     section({}, 2);
-    addButton("re - calibrate", [this] { recalibrate(); });
+    addButton("re - calibrate", [this] { recalibrate(); }).writes = true;
     addNavigationButton(kBack, shell::kCalibration);
 }
 
 void CReCalTS::recalibrate() {
     setFocus(kBack);
+    link::clearOutcome(context_);
     // Figures worked out from values never read would be stored and sent as real ones.
     if (!holdsCalibration(context_.image)) {
         context_.ui.message(ui::MessageKind::Refusal, kCannotCalculate);
+        context_.status = kNotRecalibrated;
         return;
     }
     const BarcodeDigits oldSensor{boxValue(*this, kOldFirstId), boxValue(*this, kOldLastId)};
@@ -55,20 +59,28 @@ void CReCalTS::recalibrate() {
     const Recalibration result =
         service::recalibrate(readCalibration(context_.image), oldSensor, newSensor);
 
-    if (result.rangeChanged) context_.ui.message(ui::MessageKind::Note, kRangeChanged);
+    if (result.rangeChanged)
+        context_.ui.message(ui::MessageKind::Note, kRangeChanged, {}, ui::Icon::Exclamation);
     if (result.normalisationChanged)
-        context_.ui.message(ui::MessageKind::Note, kNormalisationChanged);
+        context_.ui.message(ui::MessageKind::Note, kNormalisationChanged, {},
+                            ui::Icon::Exclamation);
     if (!result.valid) {
         context_.ui.message(ui::MessageKind::Refusal, kCannotCalculate);
+        context_.status = kNotRecalibrated;
         return;
     }
     if (!context_.ui.question(
-            {ui::QuestionId::SendRecalibration, kSendQuestion, kUpdateCaption, ui::Answer::No}))
+            {ui::QuestionId::SendRecalibration, kSendQuestion, kUpdateCaption, ui::Answer::No})) {
+        context_.status = kNotRecalibrated;
         return;
+    }
     storeCalibration(context_.image, result.values);
 
     link::LinkPort link(context_);
-    if (context_.port.isOpen()) image::runFrames(link, context_.image, calibrationFrames(true));
+    if (!context_.port.isOpen()) return link::setOutcome(context_, false, {});
+    const image::FrameSequence run = calibrationFrames(true);
+    if (image::runFrames(link, context_.image, run) == run.size())
+        context_.status = image::sentText(link.framesSent(), "Torque sensor re-calibrated");
 }
 
 }  // namespace vantrel::service

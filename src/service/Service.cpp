@@ -7,6 +7,7 @@
 #include "link/Commands.h"
 #include "link/ErrorFlags.h"
 #include "link/LinkPort.h"
+#include "link/Report.h"
 
 namespace vantrel::service {
 
@@ -45,9 +46,11 @@ bool setUpMultiport(shell::Context& context, const Wait& wait) {
 }
 
 bool setUpMultiport(shell::Context& context) {
+    link::clearOutcome(context);
     const bool opened = setUpMultiport(
         context, [&](std::chrono::milliseconds time) { waitRepainting(context, time); });
     context.ui.setBusy(false);
+    link::setOutcome(context, opened, "Multiport set up", "Multiport set-up stopped");
     return opened;
 }
 
@@ -56,7 +59,7 @@ CService::CService(shell::Context& context) : NavigationScreen(context, "Calibra
     addButton("Read and update calibration data",
               [this] { fetchThenShow(shell::kTorqueCalibration); });
     addButton("Change Torque sensor", [this] { fetchThenShow(shell::kTorqueRecalibration); });
-    addButton("Set up Multiport", [this] { setUpMultiport(context_); });
+    addButton("Set up Multiport", [this] { setUpMultiport(context_); }).writes = true;
     addNavigationButton("Back", shell::kMainMenu);
     addHelpButton();
 }

@@ -24,7 +24,7 @@ CActPassword::CActPassword(Context& context) : ui::Screen("Actuator Password"), 
     password_ = &addComboBox("Password:");
     image::fillHexList(*password_, 0, 255);
     addButton("Read Password", [this] { readPassword(); });
-    addButton("Update Password", [this] { updatePassword(); });
+    addButton("Update Password", [this] { updatePassword(); }).writes = true;
     addButton("BACK", [this] { back(); }).isExit = true;
     addPicture();
 }
@@ -55,7 +55,11 @@ void CActPassword::updatePassword() {
                                                       kCouldNotGetData, kCouldNotLock};
     link::LinkPort link(context_);
     const std::size_t done = image::runFrames(link, context_.image, run);
-    if (done < run.size()) context_.ui.message(ui::MessageKind::Refusal, kFailures[done]);
+    if (done < run.size()) {
+        context_.ui.message(ui::MessageKind::Refusal, kFailures[done]);
+        return;
+    }
+    context_.status = image::sentText(link.framesSent(), "Actuator password updated");
 }
 
 void CActPassword::back() {

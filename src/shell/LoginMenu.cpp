@@ -3,6 +3,7 @@
 #include "link/ErrorFlags.h"
 #include "link/Report.h"
 #include "shell/NewPassword.h"
+#include "shell/StatusLine.h"
 
 namespace vantrel::shell {
 
@@ -53,6 +54,7 @@ void Cloginmenu::enter() {
 
     // Any attempt logs out whoever was logged in before.
     context_.loginLevel = kNotLoggedIn;
+    link::clearOutcome(context_);
     if (serviceSelected && password_.text == servicePassword)
         context_.loginLevel = kService;
     else if (!serviceSelected && password_.text == userPassword)
@@ -65,7 +67,9 @@ void Cloginmenu::enter() {
     if (context_.loginLevel == kNotLoggedIn) {
         context_.errorFlags |= link::kIncorrectPassword;
         link::reportLinkError(context_);
+        return;
     }
+    context_.status = std::string("Logged in: ") + loginLevelName(context_.loginLevel);
 }
 
 void Cloginmenu::changePassword() {

@@ -32,6 +32,11 @@ CnewPassword::CnewPassword(Context& context)
 
 void CnewPassword::update() {
     // Refused with the screen left open, so the text can be corrected.
+    if (password_.text.empty()) {
+        context_.ui.message(ui::MessageKind::Refusal, kPasswordEmptyText, {},
+                            ui::Icon::Exclamation);
+        return;
+    }
     if (hasControlCharacter(password_.text)) {
         context_.ui.message(ui::MessageKind::Refusal, kPasswordControlCharacterText, {},
                             ui::Icon::Exclamation);

@@ -14,6 +14,8 @@ inline constexpr const char* kPasswordNotStoredText =
 // such a password could not be typed at the login again.
 inline constexpr const char* kPasswordControlCharacterText =
     "The password may not contain control characters.";
+// An empty password would let anyone in at that level with one Enter.
+inline constexpr const char* kPasswordEmptyText = "The new password may not be empty.";
 
 class CnewPassword : public ui::Screen {
 public:

@@ -53,6 +53,11 @@ struct Button : Control {
     // Leaves the screen the way its user would ("EXIT", "BACK"); a front end presses
     // it when the window is closed or Escape is pressed.
     bool isExit = false;
+    // Writes to the actuator or changes data at once, without a question first: such a
+    // button never takes the focus or the Enter key when its screen opens.
+    bool writes = false;
+    // A two-state button's two captions; a button whose handler changes its caption
+    // lists the captions it shows here too, so its Alt key stays the same.
     std::string captions[2];
     void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
     // Runs the action as a click does: a two-state button swaps its caption first.

@@ -114,8 +114,35 @@ Button* Screen::exitButton() const {
     return nullptr;
 }
 
+Control* Screen::openingFocus() const {
+    auto usable = [](const Control* c) { return c && c->visible && c->enabled; };
+    auto writes = [](const Control* c) {
+        const auto* button = dynamic_cast<const Button*>(c);
+        return button && button->writes;
+    };
+    if (Control* named = focus_.empty() ? nullptr : find(focus_); usable(named) && !writes(named))
+        return named;
+    auto first = [&](auto&& wanted) -> Control* {
+        for (const Section& section : sections_)
+            for (Control* control : section.controls)
+                if (usable(control) && wanted(*control)) return control;
+        return nullptr;
+    };
+    if (Control* box = first([](const Control& c) {
+            if (c.kind == ControlKind::ComboBox) return true;
+            return c.kind == ControlKind::Edit && !static_cast<const Edit&>(c).readOnly;
+        }))
+        return box;
+    // A screen whose exit ends the program does not offer it to a hurried Enter.
+    if (Button* exit = exitButton(); exit && exitsOnEscape_) return exit;
+    return first([&](const Control& c) {
+        return c.kind == ControlKind::Button && !writes(&c) &&
+               !static_cast<const Button&>(c).isExit;
+    });
+}
+
 Section& Screen::section(std::string title, int columns, bool columnMajor) {
-    sections_.push_back(Section{std::move(title), columns, columnMajor, {}});
+    sections_.push_back(Section{std::move(title), columns, columnMajor, false, {}});
     return sections_.back();
 }
 

@@ -18,6 +18,9 @@ struct Section {
     std::string title;
     int columns = 1;
     bool columnMajor = false;
+    // Buttons keep their own width instead of filling their column (a short row of
+    // buttons under a wide page).
+    bool buttonsAtOwnWidth = false;
     std::vector<Control*> controls;
 };
 
@@ -76,6 +79,10 @@ public:
 
     // The first visible, enabled button marked isExit; nullptr when there is none.
     Button* exitButton() const;
+    // Where the keyboard starts when the screen opens: the control the screen names
+    // unless it is a button that writes, else the first box or list to use, else the
+    // exit button, else the first button that does not write; nullptr when none.
+    Control* openingFocus() const;
     // Whether the Escape key presses the exit button. A screen whose exit ends the
     // program turns it off: leaving the program takes a deliberate click.
     bool exitsOnEscape() const { return exitsOnEscape_; }

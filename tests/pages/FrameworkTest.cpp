@@ -198,5 +198,55 @@ TEST(PageViews, ThePageRemembersItsOwnView) {
     EXPECT_TRUE(rig.ui.questions.empty());
 }
 
+// A page brought to the front shows the view the sheet's shared flag names, and one
+// press of its view button flips it.
+TEST(PageViews, APageComesToTheFrontInTheSheetsView) {
+    test::SimRig rig;
+    rig.context.loginLevel = shell::kService;
+    ui::ProgressBar progress;
+    auto sheet = buildSheet(rig.context, registry::makePage, progress);
+    sheet->show(kStopSettings);
+    auto& stop = static_cast<ConfigPage&>(*sheet->page(kStopSettings));
+    sheet->show(kServiceNotes);
+    ui::pressButton(*sheet->page(kServiceNotes), "Notes");  // shows the serial numbers
+    ASSERT_TRUE(rig.context.defaultView);
+    sheet->show(kStopSettings);
+    EXPECT_TRUE(stop.showsDefault());
+    EXPECT_TRUE(stop.find<ui::Button>(kDefaultCaption));
+    ui::pressButton(stop, kDefaultCaption);  // one press
+    EXPECT_FALSE(stop.showsDefault());
+    EXPECT_FALSE(rig.context.defaultView);
+    EXPECT_TRUE(stop.find<ui::Button>(kCurrentCaption));
+    rig.ui.answers = {true};
+    ui::pressButton(stop, "Send");
+    EXPECT_TRUE(rig.ui.errors.empty());
+    EXPECT_FALSE(rig.actuator.frames().empty());
+}
+
+// No page opens with the keyboard on a button that writes; those buttons are marked.
+TEST(PageViews, NoPageOpensOnAButtonThatWrites) {
+    test::SimRig rig;
+    rig.context.loginLevel = shell::kService;
+    rig.context.image.optionType = image::kProfibusMk2;
+    rig.context.image.optionFlags = image::kMultiportFlag | image::kPartTurnFlag;
+    ui::ProgressBar progress;
+    auto sheet = buildSheet(rig.context, registry::makePage, progress);
+    for (int i = 0; i < sheet->pageCount(); ++i) {
+        sheet->show(i);
+        ui::Screen& page = sheet->page(i);
+        SCOPED_TRACE(page.title());
+        const auto* start = dynamic_cast<const ui::Button*>(page.openingFocus());
+        EXPECT_FALSE(start && start->writes);
+        if (auto* send = page.find<ui::Button>("Send")) {
+            EXPECT_TRUE(send->writes);
+        }
+    }
+    EXPECT_EQ(sheet->page(kMultiport)->openingFocus()->name(), "Number Ports");
+    EXPECT_TRUE(sheet->page(kMultiport)->get<ui::Button>("Set position to 0% (home)").writes);
+    EXPECT_EQ(sheet->page(kSinglePhase)->openingFocus()->name(), "Start cap time");
+    EXPECT_TRUE(
+        sheet->page(kSinglePhase)->get<ui::Button>("Set instant reversal to 2 secs").writes);
+}
+
 }  // namespace
 }  // namespace vantrel::pages

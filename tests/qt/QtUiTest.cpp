@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -291,6 +293,20 @@ TEST(QtUi, SheetWindowCloseCancelsWithoutPressingButtons) {
     ui.run(sheet);
     EXPECT_TRUE(driver.finished());
     EXPECT_TRUE(sheet.closed());
+}
+
+// The sheet opens as wide as its tab bar needs, so every title shows whole.
+TEST(QtUi, SheetOpensWideEnoughForItsTabs) {
+    int setUps = 0;
+    ui::Sheet sheet("Configuration");
+    for (const char* title :
+         {"Stop Settings", "Contacts S1 to S8", "Protection", "ESD", "Control", "Service Notes"})
+        sheet.addPage(std::make_unique<Page>(title, setUps));
+    SheetView view(sheet);
+    view.show();
+    const int needed = view.tabs().tabBar()->sizeHint().width();
+    ASSERT_LT(needed, view.screen()->availableGeometry().width()) << "fits the test screen";
+    EXPECT_GE(view.tabs().width(), needed);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -536,6 +537,146 @@ TEST(ScreenView, EveryButtonHasItsOwnAltShortcut) {
     auto* apply = widget<QPushButton>(view, "Apply");
     const QChar letter = apply->text()[apply->text().indexOf('&') + 1];
     EXPECT_EQ(apply->shortcut(), QKeySequence(QStringLiteral("Alt+") + letter.toUpper()));
+}
+
+}  // namespace
+}  // namespace vantrel::qt
+
+namespace vantrel::qt {
+namespace {
+
+// A screen whose "Operate" runs an operation during which the user clicks and types.
+class BusyScreen : public ui::Screen {
+public:
+    explicit BusyScreen(QtUi& ui) : ui::Screen("Busy") {
+        section();
+        level = &addComboBox("Level");
+        level->assign({"User", "Service"});
+        level->selected = 0;
+        addButton("Operate", [this, &ui] {
+            ui.setBusy(true);
+            ui.refresh();
+            // Posted events stand for the window system's queue, which a repaint
+            // mid-operation leaves alone: they are posted after the last one.
+            if (duringOperation) duringOperation();
+            ui.setBusy(false);
+        });
+        addButton("Read", [this] { ++reads; });
+        addButton("Close", [this] { close(); }).isExit = true;
+    }
+    const char* className() const override { return "Busy"; }
+    ui::ComboBox* level;
+    std::function<void()> duringOperation;
+    int reads = 0;
+};
+
+// As the window system queues them: a click, and a key with its shortcut check.
+void queueClick(QWidget* target) {
+    const QPointF at = QRectF(target->rect()).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(
+            target, new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                                    Qt::LeftButton, Qt::NoModifier));
+}
+void queueKey(QWidget* target, int key) {
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+        QCoreApplication::postEvent(target, new QKeyEvent(type, key, Qt::NoModifier, " "));
+}
+
+TEST(ScreenView, InputQueuedWhileBusyIsDroppedNotRunAfterwards) {
+    QtUi ui;
+    BusyScreen screen(ui);
+    ScreenView view(screen);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    auto* read = widget<QPushButton>(view, "Read");
+    QWidget* level = view.panel().widgetFor("Level");
+    // A click on the greyed button, Space on it, and a key on the list, all given
+    // while the operation runs.
+    screen.duringOperation = [&] {
+        queueClick(read);
+        read->setFocus();
+        queueKey(read, Qt::Key_Space);
+        queueKey(level, Qt::Key_Down);
+    };
+    QTest::mouseClick(widget<QPushButton>(view, "Operate"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen.reads, 0);
+    EXPECT_EQ(screen.level->selected, 0);
+    EXPECT_TRUE(read->isEnabled());
+    // Input given after the operation works as ever.
+    QTest::mouseClick(read, Qt::LeftButton);
+    EXPECT_EQ(screen.reads, 1);
+
+    // A question the operation asks does not take an Enter pressed before it showed.
+    bool answer = true;
+    screen.duringOperation = [&] {
+        queueKey(read, Qt::Key_Return);
+        answer = ui.question({ui::QuestionId::Extract, "Extract?", "Update"});
+    };
+    test::ModalDriver driver({[](QWidget* modal) {
+        QTest::mouseClick(findByText<QPushButton>(modal, "No"), Qt::LeftButton);
+    }});
+    QTest::mouseClick(widget<QPushButton>(view, "Operate"), Qt::LeftButton);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(screen.reads, 1);
+}
+
+// A screen opening with a button that writes first, a list, and a box.
+class WritingScreen : public ui::Screen {
+public:
+    WritingScreen(bool withList, bool withExit) : ui::Screen("Writing") {
+        section();
+        auto& home = addButton("Set position to 0% (home)", [this] { ++writes; });
+        home.writes = true;
+        home.isDefault = true;
+        if (withList) {
+            auto& list = addComboBox("Number Ports");
+            list.assign({"2", "3"});
+        }
+        addButton("Read", nullptr);
+        if (withExit) addButton("BACK", [this] { close(); }).isExit = true;
+    }
+    const char* className() const override { return "Writing"; }
+    int writes = 0;
+};
+
+TEST(ScreenView, NoScreenOpensOnAButtonThatWrites) {
+    struct Row {
+        bool list, exit;
+        const char* startsOn;
+    };
+    for (const Row& row :
+         {Row{true, true, "Number Ports"}, Row{false, true, "BACK"}, Row{false, false, "Read"}}) {
+        SCOPED_TRACE(row.startsOn);
+        WritingScreen screen(row.list, row.exit);
+        screen.setFocus("Set position to 0% (home)");  // named, yet it writes
+        ScreenView view(screen);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        EXPECT_EQ(QApplication::focusWidget(), view.panel().widgetFor(row.startsOn));
+        auto* home = widget<QPushButton>(view, "Set position to 0% (home)");
+        EXPECT_FALSE(home->isDefault());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(screen.writes, 0);
+    }
+}
+
+// Choosing another entry of a list with the keys leaves the focus on the list, even
+// where the screen names another control for its buttons.
+TEST(ScreenView, AChangeOfSelectionNeverMovesTheFocus) {
+    QtUi ui;
+    BusyScreen screen(ui);
+    screen.setFocus("Read");
+    ScreenView view(screen);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QWidget* level = view.panel().widgetFor("Level");
+    level->setFocus();
+    QTest::keyClick(level, Qt::Key_Down);
+    EXPECT_EQ(screen.level->selected, 1);
+    EXPECT_EQ(QApplication::focusWidget(), level);
 }
 
 }  // namespace

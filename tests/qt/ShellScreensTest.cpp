@@ -19,10 +19,16 @@
 #include "ModalDriver.h"
 #include "QtUi.h"
 #include "ScreenView.h"
+#include "SheetView.h"
 #include "SimFixture.h"
 #include "StatusBar.h"
 #include "TextCodec.h"
+#include "pages/ConfigSheet.h"
+#include "pages/Limits.h"
 #include "registry/ScreenRegistry.h"
+#include "registry/SheetPages.h"
+#include "shell/LoginMenu.h"
+#include "shell/NewPassword.h"
 
 namespace vantrel::qt {
 namespace {
@@ -128,7 +134,7 @@ QLineEdit* lineEdit(ScreenView* view, std::string_view key) {
 
 TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
     QtTool tool;
-    QString afterWrong, afterRight, errorText;
+    QString afterWrong, afterRight, errorText, loginOutcome;
     std::optional<bool> vxchatShown;
     ModalDriver driver({
         [](QWidget* modal) {
@@ -147,6 +153,7 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
             QTest::keyClicks(password, "qmzv");
             QTest::keyClick(password, Qt::Key_Return);  // Enter in the box logs in
             afterRight = status->text();
+            loginOutcome = fromLatin1(tool.context.status);
             EXPECT_TRUE(findByText<QPushButton>(modal, "Change password?")->isEnabled());
             QTest::mouseClick(findByText<QPushButton>(modal, "BACK"), Qt::LeftButton);
         },
@@ -171,6 +178,7 @@ TEST(ShellScreens, LoginFromTheMainMenuThroughRealWidgets) {
     EXPECT_EQ(errorText, "Incorrect Password entered");
     EXPECT_EQ(afterWrong, "**Not logged in**");
     EXPECT_EQ(afterRight, "**Logged in as User**");
+    EXPECT_EQ(loginOutcome, "Logged in: User") << "not the earlier failure";
     EXPECT_EQ(tool.context.loginLevel, shell::kUser);
     EXPECT_EQ(vxchatShown, false);
     EXPECT_EQ(tool.context.nextScreen, shell::kExit);
@@ -265,6 +273,146 @@ TEST(ShellScreens, DiagnosticsWithoutAPortShowsOneMessage) {
     EXPECT_GT(shown.size(), QString("Port did not open\n").size()) << "with the reason";
     EXPECT_EQ(view.statusBar().outcomeText(), "Port did not open");
     StatusBar::setSource({});
+}
+
+// The configuration sheet through real widgets: every Send says how it ended, a page
+// brought to the front shows the sheet's view, and Escape asks what Done asks.
+TEST(ShellScreens, SheetSaysWhatHappenedAndClosesThroughDone) {
+    QtTool tool;
+    showStatusOf(tool.context);
+    tool.context.loginLevel = shell::kService;
+    tool.context.status = "Incorrect Password entered";  // an older line
+    ui::ProgressBar progress;
+    auto sheet = pages::buildSheet(tool.context, registry::makePage, progress);
+    SheetView view(*sheet);
+    view.show();
+    auto* bar = view.findChild<StatusBar*>();
+    ASSERT_TRUE(bar);
+    auto button = [&](int page, const char* caption) {
+        return findByText<QPushButton>(view.panel(page), caption);
+    };
+    auto answer = [](QMessageBox::StandardButton which) {
+        return [which](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_TRUE(box);
+            box->button(which)->click();
+        };
+    };
+    {
+        ModalDriver driver({answer(QMessageBox::Yes)});
+        QTest::mouseClick(button(0, "Send"), Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+    }
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Stop Settings sent \\(\\d+ frames\\)$"))
+                    .match(bar->outcomeText())
+                    .hasMatch())
+        << bar->outcomeText().toStdString();
+    {
+        ModalDriver driver({answer(QMessageBox::No), answer(QMessageBox::Yes)});
+        QTest::mouseClick(button(0, "Send"), Qt::LeftButton);  // No, then keep
+        EXPECT_TRUE(driver.finished());
+    }
+    EXPECT_EQ(bar->outcomeText(), "Changes kept, not sent");
+
+    // Service Notes shows its serial numbers; Stop Settings comes back in that view.
+    const int notes = 5;
+    view.tabs().setCurrentIndex(notes);
+    QTest::mouseClick(button(notes, "Notes"), Qt::LeftButton);
+    view.tabs().setCurrentIndex(0);
+    ASSERT_TRUE(button(0, "Default")) << "the page shows the sheet's view";
+    {
+        ModalDriver driver({[](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); }});
+        QTest::mouseClick(button(0, "Send"), Qt::LeftButton);
+        EXPECT_EQ(driver.seen(), QStringList{"Error"});
+    }
+    EXPECT_EQ(bar->outcomeText(), "Send stopped: Unable to update, access denied");
+    QTest::mouseClick(button(0, "Default"), Qt::LeftButton);  // one press flips it
+    EXPECT_TRUE(button(0, "Current"));
+
+    // Escape asks Done's question; No closes the sheet without a file.
+    {
+        QString asked;
+        ModalDriver driver({[&](QWidget* modal) {
+            asked = qobject_cast<QMessageBox*>(modal)->text();
+            answer(QMessageBox::No)(modal);
+        }});
+        QTest::keyClick(&view, Qt::Key_Escape);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(asked, "Do you want to Save to file?");
+    }
+    EXPECT_TRUE(sheet->closed());
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(bar->outcomeText(), "Not saved");
+    StatusBar::setSource({});
+}
+
+// A long outcome is cut in the middle, its whole text in the tooltip; of two
+// screens one over the other only the top one shows the bar.
+TEST(ShellScreens, OneStatusBarCutInTheMiddle) {
+    QtTool tool;
+    showStatusOf(tool.context);
+    tool.context.status =
+        "Extract complete: 4096 bytes saved to Eeprom-of-the-pump-house-unit-7.ucf";
+    auto lower = openScreen(tool, shell::kDownloads);
+    ScreenView below(*lower);
+    below.show();
+    auto upper = openScreen(tool, shell::kDiagnostics);
+    auto above = std::make_unique<ScreenView>(*upper, &below);
+    above->resize(kSmallScreenWidth - 100, above->height());
+    above->show();
+    StatusBar::syncAll();
+    EXPECT_FALSE(below.statusBar().isVisible());
+    EXPECT_TRUE(above->statusBar().isVisible());
+    const QString shown = above->statusBar().shownOutcome();
+    EXPECT_TRUE(shown.startsWith("Extract comp")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("unit-7.ucf")) << shown.toStdString();
+    EXPECT_LT(shown.size(), above->statusBar().outcomeText().size());
+    EXPECT_EQ(above->statusBar().findChildren<QLabel*>().last()->toolTip(),
+              fromLatin1(tool.context.status));
+    above.reset();
+    EXPECT_TRUE(below.statusBar().isVisible()) << "back when the screen above closes";
+    StatusBar::setSource({});
+}
+
+// Refusals that stop before anything is stored or sent, through the widgets: Enter
+// on an empty new password, and Send on a Set Limits box that holds no number.
+TEST(ShellScreens, RefusalsStoreAndSendNothing) {
+    QtTool tool;
+    tool.context.loginLevel = shell::kUser;
+    QString said;
+    auto readMessage = [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_TRUE(box);
+        said = box->text();
+        box->accept();
+    };
+    {
+        shell::CnewPassword screen(tool.context);
+        ScreenView view(screen);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        ModalDriver driver({readMessage});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(said, shell::kPasswordEmptyText);
+        EXPECT_FALSE(screen.closed());
+        EXPECT_EQ(tool.settings.read(shell::kSettingsSection, shell::kUserPasswordName, "<absent>"),
+                  "<absent>");
+    }
+    {
+        pages::CConfTab2 screen(tool.context);
+        screen.setUp();
+        ScreenView view(screen);
+        view.show();
+        QTest::keyClicks(lineEdit(&view, "Position"), "please get");
+        ModalDriver driver({readMessage});
+        QTest::mouseClick(qobject_cast<QPushButton*>(view.panel().widgetFor("positionSend")),
+                          Qt::LeftButton);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(said, "Position is not a number.");
+        EXPECT_TRUE(tool.actuator.frames().empty());
+    }
 }
 
 }  // namespace

@@ -113,11 +113,11 @@ TEST_F(Login, ServiceChangeStoresOnlyServicePassword) {
     EXPECT_TRUE(attempt("Tarvek Service", "longer than twelve chars"));
 }
 
-TEST_F(Login, UserChangeStoresUserPasswordAndEmptyIsAccepted) {
-    changePassword("user", "qmzv", "");
-    EXPECT_EQ(stored("User Password"), "");
+TEST_F(Login, UserChangeStoresUserPassword) {
+    changePassword("user", "qmzv", "a");
+    EXPECT_EQ(stored("User Password"), "a");
     EXPECT_EQ(stored("Tarvek Password"), "<absent>");
-    EXPECT_TRUE(attempt("user", ""));
+    EXPECT_TRUE(attempt("user", "a"));
     EXPECT_FALSE(attempt("user", "qmzv"));
 }
 
@@ -150,7 +150,8 @@ TEST_F(Login, UnwritableStoreIsReportedNotIgnored) {
 TEST_F(Login, StoreIsPrivateWhateverIsLeftAtItsTemporaryName) {
     // A readable file left where the store writes its temporary copy, and a link there.
     const auto store = f.directory() / "Rudozi Vantrel.ini";
-    const auto temporary = f.directory() / image::temporaryFileName("Rudozi Vantrel.ini", ::getpid(), 0);
+    const auto temporary =
+        f.directory() / image::temporaryFileName("Rudozi Vantrel.ini", ::getpid(), 0);
     const auto elsewhere = f.directory() / "elsewhere";
     namespace fs = std::filesystem;
     for (bool asLink : {false, true}) {
@@ -212,17 +213,24 @@ TEST_F(Login, StoreThatCannotBeReadIsNeverReplaced) {
     }
 }
 
-TEST_F(Login, PasswordWithAControlCharacterIsRefused) {
-    for (const std::string& text :
-         std::vector<std::string>{"abc\r", "a\tb", "x\x7f", std::string("n\0ul", 4)}) {
+TEST_F(Login, EmptyPasswordOrOneWithAControlCharacterIsRefused) {
+    struct Refused {
+        std::string text;
+        const char* message;
+    };
+    for (const Refused& row : {Refused{"abc\r", kPasswordControlCharacterText},
+                               Refused{"a\tb", kPasswordControlCharacterText},
+                               Refused{"x\x7f", kPasswordControlCharacterText},
+                               Refused{std::string("n\0ul", 4), kPasswordControlCharacterText},
+                               Refused{"", kPasswordEmptyText}}) {
         f.ui.clearRecord();
         f.context.loginLevel = kUser;
         CnewPassword screen(f.context);
         screen.setUp();
-        screen.get<ui::Edit>("New Password").text = text;
+        screen.get<ui::Edit>("New Password").text = row.text;
         ASSERT_TRUE(screen.click("Update Password"));
         EXPECT_FALSE(screen.closed());
-        EXPECT_EQ(f.ui.messages, std::vector<std::string>{kPasswordControlCharacterText});
+        EXPECT_EQ(f.ui.messages, std::vector<std::string>{row.message});
         EXPECT_EQ(stored(kUserPasswordName), "<absent>");
     }
 }

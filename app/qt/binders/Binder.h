@@ -29,9 +29,14 @@ public:
     // The context object of the widgets' signal connections.
     virtual QObject* receiver() = 0;
     virtual ui::Screen& screen() = 0;
-    // A runner for the widgets being built; with moveFocus the keyboard focus
-    // follows the screen's focus afterwards.
-    virtual Runner runner(bool moveFocus) = 0;
+    // What follows a handler besides the re-sync.
+    enum class After {
+        Nothing,  // typing into a box: keys typed ahead are kept
+        Discard,  // a change of selection: input queued while it ran is dropped
+        Focus,    // a button: as Discard, then the focus goes where the screen names
+    };
+    // A runner for the widgets being built.
+    virtual Runner runner(After after) = 0;
     // The exclusive group of the radio buttons with this group name.
     virtual QButtonGroup* radioGroup(const std::string& name) = 0;
     // The event filter that lets Enter press a focused button.

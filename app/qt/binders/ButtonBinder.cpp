@@ -29,11 +29,13 @@ public:
         // Not auto-default, so that Enter in a box never presses the first button of
         // a screen; the host's key filter lets Enter press the focused one.
         button->setAutoDefault(false);
-        button->setDefault(model.isDefault);
+        // A button that writes never answers Enter from elsewhere.
+        button->setDefault(model.isDefault && !model.writes);
         button->setMinimumHeight(kButtonMinimumHeight);
         button->installEventFilter(host.keyFilter());
-        QObject::connect(button, &QPushButton::clicked, host.receiver(),
-                         [run = host.runner(true), &model] { run([&] { model.press(); }); });
+        QObject::connect(
+            button, &QPushButton::clicked, host.receiver(),
+            [run = host.runner(BinderHost::After::Focus), &model] { run([&] { model.press(); }); });
     }
     void sync() override { button_->setText(buttonText(model_.caption, letter_)); }
 

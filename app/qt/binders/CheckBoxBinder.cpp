@@ -11,7 +11,7 @@ public:
     CheckBoxBinder(ui::CheckBox& model, QCheckBox* box, BinderHost& host)
         : ControlBinder(box), model_(model), box_(box) {
         QObject::connect(box, &QCheckBox::toggled, host.receiver(),
-                         [run = host.runner(true), &model](bool checked) {
+                         [run = host.runner(BinderHost::After::Discard), &model](bool checked) {
                              run([&] {
                                  model.checked = checked;
                                  if (model.onChange) model.onChange();

@@ -7,6 +7,7 @@ namespace vantrel::qt {
 namespace {
 
 constexpr int kMinimumChars = 6;
+constexpr int kVisibleRows = 12;
 
 class ComboBoxBinder : public ControlBinder {
 public:
@@ -14,8 +15,12 @@ public:
         : ControlBinder(combo), model_(model), combo_(combo) {
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(kMinimumChars);
+        // A long list (256 passwords) opens as a scrolling list of a few rows, not as
+        // a popup as tall as the screen.
+        combo->setMaxVisibleItems(kVisibleRows);
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         QObject::connect(combo, &QComboBox::currentIndexChanged, host.receiver(),
-                         [run = host.runner(true), &model](int index) {
+                         [run = host.runner(BinderHost::After::Discard), &model](int index) {
                              run([&] {
                                  model.selected = index;
                                  if (model.onChange) model.onChange();

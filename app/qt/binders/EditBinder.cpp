@@ -52,7 +52,7 @@ public:
         box->setMinimumHeight(box->fontMetrics().lineSpacing() * kMultiLineRows + kMultiLineMargin);
         QObject::connect(
             box, &QPlainTextEdit::textChanged, host.receiver(),
-            [run = host.runner(false), &model, box] {
+            [run = host.runner(BinderHost::After::Nothing), &model, box] {
                 run([&] {
                     QString text = box->toPlainText();
                     const bool foreign = !isLatin1(text);
@@ -97,13 +97,14 @@ public:
         line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
                               (widthInChars(model) + 2));
         line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        QObject::connect(line, &QLineEdit::textChanged, host.receiver(),
-                         [run = host.runner(false), &model](const QString& text) {
-                             run([&] {
-                                 model.text = toLatin1(text);
-                                 if (model.onChange) model.onChange();
-                             });
-                         });
+        QObject::connect(
+            line, &QLineEdit::textChanged, host.receiver(),
+            [run = host.runner(BinderHost::After::Nothing), &model](const QString& text) {
+                run([&] {
+                    model.text = toLatin1(text);
+                    if (model.onChange) model.onChange();
+                });
+            });
     }
     std::string labelText() const override { return model_.label; }
     void sync() override {

@@ -9,7 +9,13 @@ namespace {
 class ProgressBarBinder : public ControlBinder {
 public:
     ProgressBarBinder(ui::ProgressBar& model, QProgressBar* bar)
-        : ControlBinder(bar), model_(model), bar_(bar) {}
+        : ControlBinder(bar), model_(model), bar_(bar) {
+        // A bar shown only during an operation keeps its place while hidden, so the
+        // controls around it never move.
+        QSizePolicy policy = bar->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        bar->setSizePolicy(policy);
+    }
     void sync() override {
         bar_->setRange(model_.minimum, model_.maximum);
         bar_->setValue(std::clamp(model_.value, model_.minimum, model_.maximum));

@@ -15,7 +15,7 @@ public:
         ui::Screen& screen = host.screen();
         QObject::connect(
             radio, &QRadioButton::toggled, host.receiver(),
-            [run = host.runner(true), &model, &screen](bool checked) {
+            [run = host.runner(BinderHost::After::Discard), &model, &screen](bool checked) {
                 if (!checked) return;  // the newly chosen button reports for the group
                 run([&] {
                     for (const auto& control : screen.controls())
