@@ -15,7 +15,7 @@ CDataloggermenu::CDataloggermenu(shell::Context& context)
     badBlocks_ = &addLabel("", kBadBlocksId);
     badBlocks_->visible = false;
     section();
-    addButton("Reset Datalogger", [this] { reset(); });
+    addButton("Reset Datalogger", [this] { reset(); }).writes = true;
     addNavigationButton("BACK", shell::kMainMenu).isExit = true;
     addHelpButton();
     addPicture();

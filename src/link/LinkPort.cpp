@@ -124,6 +124,7 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
     if (!port.write(buffer_.data() + 1, kCommandFrameBytes, kWriteTimeout)) {
         flags |= kWriteFailed;
     } else {
+        ++state_.framesSent;
         switch (port.wait(kReadTimeout)) {
             case SerialPort::Event::Received: {
                 int arrived = 0;

@@ -28,6 +28,9 @@ struct LinkState {
     std::string status;
     // Told after each frame exchanged with the actuator; feeds a progress display.
     std::function<void()> frameDone;
+    // Frames written to the actuator so far, whatever came back: an operation that
+    // was there to write and left it unchanged sent nothing.
+    uint64_t framesSent = 0;
 };
 
 }  // namespace vantrel::link

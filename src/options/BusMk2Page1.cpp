@@ -63,7 +63,7 @@ COptTabBus1::COptTabBus1(shell::Context& context) : OptionPage(context, pages::k
 
     section({}, 2);
     addSendButton();
-    addButton("Calibrate", [this] { calibrate(); });
+    addButton("Calibrate", [this] { calibrate(); }).writes = true;
 }
 
 image::FrameSequence COptTabBus1::frames() const {

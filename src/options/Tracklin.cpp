@@ -58,11 +58,13 @@ CTracklin::CTracklin(shell::Context& context) : OptionPage(context, pages::kTrac
     section({}, 2);
     // The buttons have ids of their own: their captions name the lists.
     addButton(
-        kLowSignalCal, [this] { calibrateLow(); }, "lowSignalCal");
+        kLowSignalCal, [this] { calibrateLow(); }, "lowSignalCal")
+        .writes = true;
     field<ListField>(addComboBox("", kLowSignalCal), Bits{kLowSignal.offset}, std::nullopt)
         .entries = suffixEntries(0, kMostPercent, " %");
     addButton(
-        kHighSignalCal, [this] { calibrateHigh(); }, "highSignalCal");
+        kHighSignalCal, [this] { calibrateHigh(); }, "highSignalCal")
+        .writes = true;
     field<ListField>(addComboBox("", kHighSignalCal), Bits{kHighSignal.offset}, std::nullopt)
         .entries = suffixEntries(0, kMostPercent, " %");
 

@@ -69,7 +69,7 @@ COptTab2::COptTab2(shell::Context& context) : OptionPage(context, pages::kVexlin
 
     section({}, 2);
     addSendButton();
-    addButton("Initialise", [this] { initialise(); });
+    addButton("Initialise", [this] { initialise(); }).writes = true;
 }
 
 // The low byte of the travel time goes before the high byte.

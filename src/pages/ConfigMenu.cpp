@@ -39,12 +39,12 @@ CConfigMenu::CConfigMenu(shell::Context& context, PageMaker makePage)
         copySettings({ui::QuestionId::CopyDefaultsToCurrent, kUpdateCurrentQuestion, kUpdateCaption,
                       ui::Answer::No},
                      kCopyDefaultsToCurrent);
-    });
+    }).writes = true;
     addButton(kCopyToDefaults, [this] {
         copySettings({ui::QuestionId::CopyCurrentToDefaults, kUpdateDefaultQuestion, kUpdateCaption,
                       ui::Answer::No},
                      kCopyCurrentToDefaults);
-    });
+    }).writes = true;
     addButton("Actuator Password", [this] { actuatorPassword(); });
     addNavigationButton(kBack, shell::kMainMenu);
     addPicture();

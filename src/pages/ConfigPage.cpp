@@ -28,7 +28,7 @@ ListField& ConfigPage::list(std::string label, Bits bits, std::optional<int> def
 }
 
 void ConfigPage::addSendButton() {
-    addButton("Send", [this] { send(); });
+    addButton("Send", [this] { send(); }).writes = true;
 }
 
 void ConfigPage::addViewButton() {

@@ -74,20 +74,22 @@ double typedNumber(const std::string& text) {
 
 CConfTab2::CConfTab2(shell::Context& context) : NavigationScreen(context, "Set Limits") {
     section({}, 2);
-    addButton("Set Close Limit", [this] { setCloseLimit(); });
-    addButton("Set Open Limit", [this] { setOpenLimit(); });
+    addButton("Set Close Limit", [this] { setCloseLimit(); }).writes = true;
+    addButton("Set Open Limit", [this] { setOpenLimit(); }).writes = true;
 
     section({}, 3);
     turns_ = &addEdit("Turns");
     addButton(
         "Get", [this] { getTurns(); }, "turnsGet");
     addButton(
-        "Send", [this] { sendTurns(); }, "turnsSend");
+        "Send", [this] { sendTurns(); }, "turnsSend")
+        .writes = true;
     position_ = &addEdit("Position");
     addButton(
         "Get", [this] { getPosition(); }, "positionGet");
     addButton(
-        "Send", [this] { sendPosition(); }, "positionSend");
+        "Send", [this] { sendPosition(); }, "positionSend")
+        .writes = true;
     percent_ = &addEdit("");
     percent_->id = "percent";
     percent_->readOnly = true;

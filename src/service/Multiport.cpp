@@ -132,7 +132,7 @@ void CMultiport::build(View view) {
     addButton(kSend, [this] {
         setFocus(kSend);
         send();
-    });
+    }).writes = true;
     const char* caption = view == View::Misc        ? kMiscCaption
                           : view == View::Clockwise ? kClockwiseCaption
                                                     : kAntiClockCaption;
@@ -157,7 +157,7 @@ void CMultiport::buildMisc() {
          {"Clock", "A/Clock"});
 
     section();
-    addButton("Set position to 0% (home)", [this] { setHome(); });
+    addButton("Set position to 0% (home)", [this] { setHome(); }).writes = true;
     addLabel("Active Ports: NB Port 1 always present");
 
     section({}, kMaxPorts / 2);

@@ -39,7 +39,7 @@ CReCalTS::CReCalTS(shell::Context& context)
     boxes("Enter last 5 digits of new barcode", kNewFirstId, kNewLastId);
 
     section({}, 2);
-    addButton("re - calibrate", [this] { recalibrate(); });
+    addButton("re - calibrate", [this] { recalibrate(); }).writes = true;
     addNavigationButton(kBack, shell::kCalibration);
 }
 

@@ -56,7 +56,7 @@ CService::CService(shell::Context& context) : NavigationScreen(context, "Calibra
     addButton("Read and update calibration data",
               [this] { fetchThenShow(shell::kTorqueCalibration); });
     addButton("Change Torque sensor", [this] { fetchThenShow(shell::kTorqueRecalibration); });
-    addButton("Set up Multiport", [this] { setUpMultiport(context_); });
+    addButton("Set up Multiport", [this] { setUpMultiport(context_); }).writes = true;
     addNavigationButton("Back", shell::kMainMenu);
     addHelpButton();
 }

@@ -21,11 +21,11 @@ CSinglePhase::CSinglePhase(shell::Context& context)
                                   .checksums = pages::kNoChecksum,
                                   .sendAsks = false}) {
     section();
-    addButton("Set instant reversal to 2 secs", [this] { setInstantReversal(); });
+    addButton("Set instant reversal to 2 secs", [this] { setInstantReversal(); }).writes = true;
     list("Start cap time", pages::regBits(kStartCapacitorRegister), std::nullopt,
          pages::numberEntries(0, kLongestStartTime));
     section();
-    addButton("Send", [this] { sendStartTime(); });
+    addButton("Send", [this] { sendStartTime(); }).writes = true;
 }
 
 image::FrameSequence CSinglePhase::frames() const {

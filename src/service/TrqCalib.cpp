@@ -33,7 +33,7 @@ CTrqCalib::CTrqCalib(shell::Context& context)
     addButton("Send", [this] {
         setFocus("Send");
         send();
-    });
+    }).writes = true;
     addButton("Exit", [this] { shell::navigateTo(context_, *this, shell::kCalibration); });
 }
 

@@ -24,7 +24,7 @@ CActPassword::CActPassword(Context& context) : ui::Screen("Actuator Password"), 
     password_ = &addComboBox("Password:");
     image::fillHexList(*password_, 0, 255);
     addButton("Read Password", [this] { readPassword(); });
-    addButton("Update Password", [this] { updatePassword(); });
+    addButton("Update Password", [this] { updatePassword(); }).writes = true;
     addButton("BACK", [this] { back(); }).isExit = true;
     addPicture();
 }

@@ -8,7 +8,7 @@ namespace vantrel::shell {
 CDownloads::CDownloads(Context& context) : NavigationScreen(context, "Download Menu") {
     section();
     addButton("Extract EEPROM", [this] { extract(); });
-    addButton("Update EEPROM", [this] { update(); });
+    addButton("Update EEPROM", [this] { update(); }).writes = true;
     progress_ = &addProgressBar("transfer");
     progress_->visible = false;
     addNavigationButton("Datalogger", kDatalogger);

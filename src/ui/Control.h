@@ -53,6 +53,9 @@ struct Button : Control {
     // Leaves the screen the way its user would ("EXIT", "BACK"); a front end presses
     // it when the window is closed or Escape is pressed.
     bool isExit = false;
+    // Pressing it writes to the actuator, so that a front end pressing it on a user's
+    // behalf can tell a press that wrote nothing (a question on the way answered No).
+    bool writes = false;
     std::string captions[2];
     void toggleCaption() { caption = caption == captions[0] ? captions[1] : captions[0]; }
     // Runs the action as a click does: a two-state button swaps its caption first.

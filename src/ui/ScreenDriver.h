@@ -29,6 +29,8 @@ std::string valueText(const Control& control);
 DriveResult setControl(Screen& screen, const std::string& name, const std::string& value);
 // Presses the visible button with this caption (or id), as a click.
 DriveResult pressButton(Screen& screen, const std::string& caption);
+// The button pressButton presses for this caption (or id); nothing when there is none.
+const Button* buttonFor(const Screen& screen, const std::string& caption);
 // "NAME: VALUE" for every visible control that holds a value, in screen order;
 // " (disabled)" follows a disabled one.
 std::vector<std::string> showControls(const Screen& screen);
