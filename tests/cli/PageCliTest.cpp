@@ -390,4 +390,39 @@ TEST_P(SendKeepDiscard, EveryPage) {
 INSTANTIATE_TEST_SUITE_P(Units, SendKeepDiscard, ::testing::ValuesIn(kUnits),
                          [](const auto& info) { return info.param.name; });
 
+// A file whose bus card area is cut short leaves the Modbus page nothing to write:
+// its Send writes no frame, which is no success.
+TEST_F(SendKeepDiscard, SendWithNothingToWriteFails) {
+    clitest::Child sim({VANTREL_SIM_PATH, "--verbose", "--card", "M2", "--bus-kind", "1"}, home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+    const Args user = {"--port", port, "--login", "user", "--password", "qmzv"};
+    const std::string file = home_ + "/short.ucf";
+    Args extract = user;
+    extract.insert(extract.end(), {"extract", "-o", file});
+    ASSERT_EQ(cli(extract).status, 0);
+    std::string text;
+    {
+        std::ifstream in(file, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string key = "MK2BUS_3\t";
+    const std::size_t line = text.find(key);
+    ASSERT_NE(line, std::string::npos);
+    const std::size_t kept = line + key.size() + 4;  // two bytes of the area
+    text.erase(kept, text.find('\r', kept) - kept);
+    std::ofstream(file, std::ios::binary) << text;
+
+    sim.readErrUntilQuiet(std::chrono::milliseconds(50));
+    Args send = user;
+    send.insert(send.end(), {"page", "Option - Modbus", "--from", file, "send", "show"});
+    const clitest::Result r = cli(send);
+    EXPECT_EQ(frameCount(sim.readErrUntilQuiet()), 0) << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("send: nothing sent: it wrote no frame\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("Baud Rate:"), std::string::npos) << r.out;
+    sim.stop();
+    sim.finish();
+}
+
 }  // namespace sendkeep
