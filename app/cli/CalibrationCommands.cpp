@@ -10,6 +10,7 @@
 
 #include "CliUi.h"
 #include "Command.h"
+#include "WriteWatch.h"
 #include "image/ImageFile.h"
 #include "image/ImageTransfer.h"
 #include "link/ErrorFlags.h"
@@ -122,6 +123,7 @@ int setValues(Session& session, const std::vector<std::string>& args) {
     else
         session.ui.script({{SendPage, false}, {KeepChanges, true}});
     const int failuresBefore = session.ui.failureCount();
+    const WriteWatch watch(session);
     ui::pressButton(screen, "Send");
     const bool answered = session.ui.endScript();
     // A refused Send has said why already.
@@ -131,7 +133,7 @@ int setValues(Session& session, const std::vector<std::string>& args) {
                   << ": Send did not ask whether to send the values\n";
         return kFailed;
     }
-    return kSuccess;
+    return args.back() == "send" && watch.nothingSent("send") ? kFailed : kSuccess;
 }
 
 int recalibrateValues(Session& session, const std::string& oldDigits,

@@ -45,7 +45,10 @@ bool CliUi::answeredBySteps(ui::QuestionId question) {
 // guesses Yes.
 bool CliUi::question(const ui::Question& question) {
     const bool yes = answer(question);
-    if (!yes) ++declined_;
+    if (!yes) {
+        ++declined_;
+        lastDeclined_ = question.text;
+    }
     return yes;
 }
 

@@ -89,6 +89,8 @@ public:
     int failureCount() const { return errors_ + refusals_; }
     // Questions answered No so far, however they were answered.
     int declinedCount() const { return declined_; }
+    // The text of the question last answered No; empty before any.
+    const std::string& lastDeclined() const { return lastDeclined_; }
 
 private:
     bool answer(const ui::Question& question);
@@ -103,6 +105,7 @@ private:
     int errors_ = 0;
     int refusals_ = 0;
     int declined_ = 0;
+    std::string lastDeclined_;
 };
 
 }  // namespace vantrel::cli

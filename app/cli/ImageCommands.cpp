@@ -8,6 +8,7 @@
 
 #include "CliUi.h"
 #include "Command.h"
+#include "WriteWatch.h"
 #include "image/ImageFile.h"
 #include "image/ImageTransfer.h"
 #include "shell/ActPassword.h"
@@ -42,8 +43,12 @@ int runExtract(Session& session, std::span<const std::string> args) {
 int runUpdate(Session& session, std::span<const std::string> args) {
     if (args.size() != 1) return kUsage;
     session.ui.setFileAnswer(args[0]);
-    return status(
-        image::updateImage(session.context, session.context.loginLevel != shell::kNotLoggedIn));
+    const WriteWatch watch(session);
+    const bool updated =
+        image::updateImage(session.context, session.context.loginLevel != shell::kNotLoggedIn);
+    // An update stopped by its question has shown nothing: say what stopped it.
+    if (!updated) watch.nothingSent("update");
+    return status(updated);
 }
 
 // The drop-down entry for a byte typed as one or two hexadecimal digits: "1Ah".

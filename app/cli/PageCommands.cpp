@@ -10,6 +10,7 @@
 #include "CliUi.h"
 #include "Command.h"
 #include "DeviceText.h"
+#include "WriteWatch.h"
 #include "image/ImageTransfer.h"
 #include "pages/ConfigMenu.h"
 #include "pages/ConfigPage.h"
@@ -95,7 +96,8 @@ std::string pageList(const ui::Sheet& sheet) {
 // Runs the steps on the sheet once "View Configuration" shows it.
 class SheetScript {
 public:
-    SheetScript(CliUi& ui, const PageArgs& args) : ui_(ui), args_(args) {}
+    SheetScript(Session& session, const PageArgs& args)
+        : session_(session), ui_(session.ui), args_(args) {}
 
     void run(ui::Sheet& sheet) {
         shown_ = true;
@@ -108,11 +110,15 @@ public:
                 return;
             }
             const int failuresBefore = ui_.failureCount();
+            std::optional<WriteWatch> watch;
+            if (writes(step)) watch.emplace(session_);
             step_ = &step;
             status_ = runStep(sheet, step);
             // A step that ended in an Error dialog or a refusal stops the run; a note
-            // informs while the work goes on.
+            // informs while the work goes on. A step there to write that wrote nothing
+            // (a question on the way answered No) stops it too.
             if (status_ == kSuccess && ui_.failureCount() != failuresBefore) status_ = kFailed;
+            if (status_ == kSuccess && watch && watch->nothingSent(step.text())) status_ = kFailed;
         }
     }
 
@@ -120,6 +126,14 @@ public:
     int status() const { return shown_ ? status_ : kFailed; }
 
 private:
+    // send, and press of a button that writes to the actuator.
+    bool writes(const Step& step) const {
+        if (step.verb == "send") return true;
+        if (step.verb != "press" || !page_) return false;
+        const ui::Button* button = ui::buttonFor(*page_, step.argument);
+        return button && button->writes;
+    }
+
     // keep and discard answer the questions of a Send that asks first; on a page
     // whose Send sends at once they are the script's mistake, found before any step
     // has pressed anything.
@@ -229,6 +243,7 @@ private:
         return status;
     }
 
+    Session& session_;
     CliUi& ui_;
     const PageArgs& args_;
     ui::Screen* page_ = nullptr;
@@ -244,7 +259,7 @@ int runPage(Session& session, std::span<const std::string> args) {
 
     pages::CConfigMenu menu(session.context, registry::makePage);
     session.ui.run(menu);
-    SheetScript script(session.ui, *parsed);
+    SheetScript script(session, *parsed);
     session.ui.onRunSheet = [&script](ui::Sheet& sheet) { script.run(sheet); };
     // Extract from the actuator, or answer No and open the file instead.
     session.ui.script({{ui::QuestionId::Extract, !parsed->from}});
@@ -266,7 +281,7 @@ int runConfig(Session& session, std::span<const std::string> args) {
     pages::CConfigMenu menu(session.context, registry::makePage);
     session.ui.run(menu);
     const int failuresBefore = session.ui.failureCount();
-    const int declinedBefore = session.ui.declinedCount();
+    const WriteWatch watch(session);
     const ui::DriveResult pressed = ui::pressButton(menu, caption);
     if (pressed.outcome == ui::DriveResult::Outcome::Disabled) {
         std::cerr << "vantrel-cli: \"" << caption << "\" is disabled below the Service level"
@@ -277,11 +292,8 @@ int runConfig(Session& session, std::span<const std::string> args) {
         std::cerr << "vantrel-cli: " << pressed.problem << '\n';
         return kFailed;
     }
-    if (session.ui.declinedCount() != declinedBefore) {
-        std::cerr << "vantrel-cli: nothing copied (--yes answers Yes)\n";
-        return kFailed;
-    }
-    return session.ui.failureCount() == failuresBefore ? kSuccess : kFailed;
+    if (session.ui.failureCount() != failuresBefore) return kFailed;
+    return watch.nothingSent("config " + args[0]) ? kFailed : kSuccess;
 }
 
 constexpr std::array<Command, 2> kCommands = {{

@@ -36,7 +36,7 @@ constexpr const char* kEventCarrierLost = "EV_RLSD";
 
 }  // namespace
 
-LinkPort::LinkPort(LinkState& state) : state_(state) {
+LinkPort::LinkPort(LinkState& state) : state_(state), firstFrame_(state.framesSent) {
     state_.errorFlags &= ~kClearedByLinkPort;
     SerialPort& port = state_.port;
     // A handle whose line has hung up can never work again: start afresh.
@@ -117,7 +117,7 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
     replied_ = false;
     // The open failure has been shown; a message for each frame would only bury it.
     if (!opened_) return false;
-    ++framesSent_;
+    ++state_.framesSent;
     SerialPort& port = state_.port;
     uint32_t& flags = state_.errorFlags;
     // Stale bytes go before the frame does, so a fast reply is never thrown away.

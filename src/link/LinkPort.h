@@ -69,7 +69,7 @@ public:
     uint8_t reply(int index) const { return buffer_[index]; }
 
     // Frames sent through this link so far.
-    int framesSent() const { return framesSent_; }
+    int framesSent() const { return static_cast<int>(state_.framesSent - firstFrame_); }
     LinkState& state() const { return state_; }
 
     // Scratch byte; the whole-image update remembers a Pro-generation actuator in it.
@@ -98,7 +98,7 @@ private:
     std::array<uint8_t, 13> buffer_{};
     bool replied_ = false;
     bool opened_ = true;
-    int framesSent_ = 0;
+    uint64_t firstFrame_;  // the state's frame count when this link was made
 };
 
 }  // namespace vantrel::link

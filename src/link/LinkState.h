@@ -28,6 +28,10 @@ struct LinkState {
     std::string status;
     // Told after each frame exchanged with the actuator; feeds a progress display.
     std::function<void()> frameDone;
+    // Frames sent to the actuator so far, whatever came back (a port that did not open
+    // sends none): an operation that was there to write and left this unchanged sent
+    // nothing.
+    uint64_t framesSent = 0;
 };
 
 }  // namespace vantrel::link

@@ -126,6 +126,8 @@ std::string usageText() {
            "  --generation zr2|pro          software generation (default pro)\n"
            "  --card none|P|F|M1|N|K|M2|M3|MP  option card fitted (default none)\n"
            "  --bus-kind 1|2|3              Mk2 bus card kind: Modbus, Profibus, Fieldbus\n"
+           "  --card-revision C             the card's software revision character\n"
+           "                                (default 7; 0..4 is an early Profibus card)\n"
            "  --part-turn                   a part-turn unit is fitted\n"
            "  --not-in-local                the actuator is not in Local\n"
            "  --accept-locked-writes        the EEPROM takes writes while locked\n"
@@ -188,6 +190,11 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             const auto kind = parseInt(value().value_or(""), 1, 3);
             if (!kind) return fail("--bus-kind takes 1, 2 or 3");
             o.card.busKind = static_cast<uint8_t>(*kind);
+        } else if (arg == "--card-revision") {
+            const std::string revision = value().value_or("");
+            if (revision.size() != 1 || revision[0] < ' ' || revision[0] > '~')
+                return fail("--card-revision takes one printable character");
+            o.card.identity[1] = static_cast<uint8_t>(revision[0]);
         } else if (arg == "--part-turn") {
             o.partTurn = true;
         } else if (arg == "--not-in-local") {

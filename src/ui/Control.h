@@ -53,8 +53,9 @@ struct Button : Control {
     // Leaves the screen the way its user would ("EXIT", "BACK"); a front end presses
     // it when the window is closed or Escape is pressed.
     bool isExit = false;
-    // Writes to the actuator or changes data at once, without a question first: such a
-    // button never takes the focus or the Enter key when its screen opens.
+    // Writes to the actuator or changes data at once: such a button never takes the
+    // focus or the Enter key when its screen opens, and a front end pressing it on a
+    // user's behalf can tell a press that wrote nothing (a question answered No).
     bool writes = false;
     // A two-state button's two captions; a button whose handler changes its caption
     // lists the captions it shows here too, so its Alt key stays the same.

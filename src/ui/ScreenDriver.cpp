@@ -175,11 +175,17 @@ DriveResult setControl(Screen& screen, const std::string& name, const std::strin
     }
 }
 
-DriveResult pressButton(Screen& screen, const std::string& caption) {
+const Button* buttonFor(const Screen& screen, const std::string& caption) {
     for (const auto& control : screen.controls()) {
-        auto* button = dynamic_cast<Button*>(control.get());
-        if (!button || !button->visible) continue;
-        if (button->caption != caption && button->id != caption) continue;
+        const auto* button = dynamic_cast<const Button*>(control.get());
+        if (button && button->visible && (button->caption == caption || button->id == caption))
+            return button;
+    }
+    return nullptr;
+}
+
+DriveResult pressButton(Screen& screen, const std::string& caption) {
+    if (const Button* button = buttonFor(screen, caption)) {
         if (!button->enabled) return disabled(caption);
         screen.click(button->id.empty() ? button->caption : button->id);
         return {};

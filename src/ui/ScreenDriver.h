@@ -37,6 +37,8 @@ struct ShownValue {
 };
 // Every visible control that holds a value, in screen order.
 std::vector<ShownValue> shownValues(const Screen& screen);
+// The button pressButton presses for this caption (or id); nothing when there is none.
+const Button* buttonFor(const Screen& screen, const std::string& caption);
 // "NAME: VALUE" for every visible control that holds a value, in screen order;
 // " (disabled)" follows a disabled one.
 std::vector<std::string> showControls(const Screen& screen);

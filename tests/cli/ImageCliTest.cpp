@@ -82,11 +82,18 @@ TEST_F(ImageCli, UpdateThatDoesNotCompleteExitsWithOne) {
     EXPECT_NE(noLogin.err.find("Incorrect Password entered"), std::string::npos);
 
     // Without --yes and without a terminal the question is answered No.
-    EXPECT_EQ(run("--login user --password qmzv update '" + file + "'").status, 1);
+    CliRun declined = run("--login user --password qmzv update '" + file + "'");
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.err.find("update: nothing sent: \"This will over write the WHOLE of the "
+                                "EEPROM (including calibration data). Do you want to continue?\" "
+                                "was answered No"),
+              std::string::npos)
+        << declined.err;
 
     CliRun missing = run("--login user --password qmzv --yes update '" + folder + "/none.ucf'");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("Could Not Open File"), std::string::npos);
+    EXPECT_EQ(missing.err.find("nothing sent"), std::string::npos) << missing.err;
 
     EXPECT_EQ(run("extract '" + file + "'").status, 2);
     EXPECT_EQ(run("extract -o ''").status, 2);

@@ -118,7 +118,48 @@ const Row kRows[] = {
        0,
        {},
        {"update the default settings? [y/N] y\n"}},
-      {{"config", "copy-defaults"}, 1, {}, {"current settings? [y/N] n\n", "nothing copied"}}}},
+      {{"config", "copy-defaults"},
+       1,
+       {},
+       {"current settings? [y/N] n\n",
+        "copy-defaults: nothing sent: \"Are you sure you want to "
+        "update the current settings?\" was answered No"}}}},
+    // The power-cycle question of an early card stops Send before any frame: the
+    // address read back from the actuator is still the old one.
+    {"AQuestionOnTheWayAnsweredNoFailsTheStepThatSentNothing",
+     {"--card", "M2", "--bus-kind", "2", "--card-revision", "3"},
+     {{user({"page", "Option - Profibus", "set", "Address=5", "send", "show"}),
+       1,
+       {},
+       {"Continue? [y/N] n\n",
+        "send: nothing sent: \"You need to power cycle the actuator for 'unlock' change "
+        "settings to take effect, Continue?\" was answered No"},
+       {"GSD Lock:"}},
+      {{"page", "Option - Profibus", "show"}, 0, {"Address: 0\n"}},
+      {user({"--yes", "page", "Option - Profibus", "set", "Address=5", "send"}),
+       0,
+       {},
+       {"Continue? [y/N] y\n"},
+       {"nothing sent"}},
+      {{"page", "Option - Profibus", "show"}, 0, {"Address: 5\n"}}}},
+    {"PressOfAButtonThatWritesAndWroteNothingFails",
+     {"--card", "P"},
+     {{user({"page", "Option - Vexlink 2", "press", "Initialise", "show"}),
+       1,
+       {},
+       {"press Initialise: nothing sent: \"This will default all settings are you sure?\" was "
+        "answered No"},
+       {"Torque Filter:"}},
+      {user({"--yes", "page", "Option - Vexlink 2", "press", "Initialise", "show"}),
+       0,
+       {"Torque Filter:"},
+       {"are you sure? [y/N] y\n"},
+       {"nothing sent"}},
+      {user({"page", kStop, "press", "Current", "show"}),
+       0,
+       {"Close Torque %:"},
+       {},
+       {"nothing sent"}}}},
     {"ANoteDoesNotStopTheRun",
      {"--card", "MP", "--bus-kind", "3"},
      {{user({"page", "Multiport", "press", "Misc", "set", "Clockwise Port 3=100", "keep", "done",
@@ -265,6 +306,9 @@ const Unit kUnits[] = {
     {"Profibus",
      {"--card", "M2", "--bus-kind", "2"},
      {{"Option - Profibus", "Address=5", 517, 5, 3}}},
+    {"ProfibusEarlyCardAsksToPowerCycle",
+     {"--card", "M2", "--bus-kind", "2", "--card-revision", "3"},
+     {{"Option - Profibus", "Address=5", 517, 5, 3}}},
     {"MultiportPartTurn",
      {"--card", "MP", "--bus-kind", "3", "--part-turn"},
      {{"Multiport", "Bi DirectionalMode=ON", 634, 1, 10},
@@ -345,5 +389,40 @@ TEST_P(SendKeepDiscard, EveryPage) {
 
 INSTANTIATE_TEST_SUITE_P(Units, SendKeepDiscard, ::testing::ValuesIn(kUnits),
                          [](const auto& info) { return info.param.name; });
+
+// A file whose bus card area is cut short leaves the Modbus page nothing to write:
+// its Send writes no frame, which is no success.
+TEST_F(SendKeepDiscard, SendWithNothingToWriteFails) {
+    clitest::Child sim({VANTREL_SIM_PATH, "--verbose", "--card", "M2", "--bus-kind", "1"}, home_);
+    const std::string port = sim.firstLine();
+    ASSERT_FALSE(port.empty());
+    const Args user = {"--port", port, "--login", "user", "--password", "qmzv"};
+    const std::string file = home_ + "/short.ucf";
+    Args extract = user;
+    extract.insert(extract.end(), {"extract", "-o", file});
+    ASSERT_EQ(cli(extract).status, 0);
+    std::string text;
+    {
+        std::ifstream in(file, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string key = "MK2BUS_3\t";
+    const std::size_t line = text.find(key);
+    ASSERT_NE(line, std::string::npos);
+    const std::size_t kept = line + key.size() + 4;  // two bytes of the area
+    text.erase(kept, text.find('\r', kept) - kept);
+    std::ofstream(file, std::ios::binary) << text;
+
+    sim.readErrUntilQuiet(std::chrono::milliseconds(50));
+    Args send = user;
+    send.insert(send.end(), {"page", "Option - Modbus", "--from", file, "send", "show"});
+    const clitest::Result r = cli(send);
+    EXPECT_EQ(frameCount(sim.readErrUntilQuiet()), 0) << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("send: nothing sent: it wrote no frame\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("Baud Rate:"), std::string::npos) << r.out;
+    sim.stop();
+    sim.finish();
+}
 
 }  // namespace sendkeep

@@ -21,6 +21,8 @@ TEST(SimCommandLine, ActuatorAndFaultOptions) {
                              "MP",
                              "--bus-kind",
                              "3",
+                             "--card-revision",
+                             "3",
                              "--part-turn",
                              "--not-in-local",
                              "--pace",
@@ -58,6 +60,7 @@ TEST(SimCommandLine, ActuatorAndFaultOptions) {
     EXPECT_EQ(o.card.letter, 'M');
     EXPECT_EQ(o.card.variant, 'P');
     EXPECT_EQ(o.card.busKind, 3);
+    EXPECT_EQ(o.card.identity[1], '3');
     EXPECT_TRUE(o.partTurn && o.notInLocal && o.pace && o.clockRuns && line->verbose);
     const auto& f = o.faults;
     ASSERT_EQ(f.refusals.size(), 2u);
@@ -86,6 +89,8 @@ TEST(SimCommandLine, MistakesAreNamed) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--card", "Z"},
                                                  {"--generation"},
                                                  {"--bus-kind", "4"},
+                                                 {"--card-revision", "34"},
+                                                 {"--card-revision"},
                                                  {"--refuse", "NOT_A_COMMAND=E"},
                                                  {"--refuse", "READ_REGISTER"},
                                                  {"--bad-crc-block", "4"},
