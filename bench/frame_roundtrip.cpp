@@ -1,7 +1,11 @@
 // Frame round trips per second over a pseudo-terminal without pacing, against the
 // simulated actuator: how much of a frame's time the software itself takes.
+// With --trace FILE every frame and reply is traced to FILE, as vantrel --trace does.
+#include <cstring>
+
 #include "BenchRig.h"
 #include "link/LinkPort.h"
+#include "link/LinkTrace.h"
 
 namespace {
 
@@ -20,9 +24,18 @@ bool readRegister(link::LinkPort& port, long frame) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     bench::Rig rig(sim::Options{}, "none");
     if (!rig.started) return 1;
+    link::LinkTrace trace;
+    if (argc == 3 && std::strcmp(argv[1], "--trace") == 0) {
+        if (!trace.open(argv[2])) {
+            std::fprintf(stderr, "%s\n", trace.errorText().c_str());
+            return 1;
+        }
+        rig.context.trace = &trace;
+        std::printf("tracing to %s\n", argv[2]);
+    }
 
     link::LinkPort port(rig.context);
     for (int i = 0; i < kWarmUpFrames; ++i)

@@ -1,6 +1,6 @@
 // vantrel-cli: the tool's operations without a screen, for scripts and fleets.
 //   vantrel-cli [--port DEVICE] [--simulate] [--login user|service --password PW] [--yes]
-//               COMMAND ...
+//               [--trace FILE] COMMAND ...
 // Exit status: 0 done, 1 an operation failed, 2 usage error.
 #include <iostream>
 #include <memory>
@@ -28,6 +28,7 @@ struct Options {
     std::optional<std::string> login;
     std::optional<std::string> password;
     bool yes = false;
+    std::optional<std::string> trace;
     std::string command;
     std::vector<std::string> args;
 };
@@ -46,7 +47,7 @@ const Command* findCommand(const std::string& name) {
 
 void printUsage(std::ostream& out) {
     out << "usage: vantrel-cli [--port DEVICE] [--simulate] [--login user|service --password PW]"
-           " [--yes] COMMAND ...\n"
+           " [--yes] [--trace FILE] COMMAND ...\n"
            "commands:\n";
     for (auto table : commandTables())
         for (const Command& command : table) {
@@ -83,6 +84,8 @@ std::optional<std::string> parse(int argc, char** argv, Options& options) {
             if (!(options.password = value())) return "--password needs a password";
         } else if (arg == "--yes") {
             options.yes = true;
+        } else if (arg == "--trace") {
+            if (!(options.trace = value())) return "--trace needs a file";
         } else if (arg.starts_with("--")) {
             return "unknown option " + arg;
         } else {
@@ -127,6 +130,14 @@ int run(int argc, char** argv) {
     CliUi ui(options.yes);
     shell::Context context(ui, settings);
     ui.portErrorReason = [&context] { return context.port.errorText(); };
+    link::LinkTrace trace;
+    if (options.trace) {
+        if (!trace.open(*options.trace)) {
+            std::cerr << "vantrel-cli: cannot write the trace " << trace.errorText() << '\n';
+            return kFailed;
+        }
+        context.trace = &trace;
+    }
 
     std::unique_ptr<sim::Actuator> actuator;
     std::unique_ptr<sim::PtyServer> server;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "link/LinkTrace.h"
 #include "link/SerialPort.h"
 #include "ui/Ui.h"
 
@@ -28,6 +29,9 @@ struct LinkState {
     std::string status;
     // Told after each frame exchanged with the actuator; feeds a progress display.
     std::function<void()> frameDone;
+    // Where every frame and record exchanged is written as it happens (--trace);
+    // null, the default, traces nothing. Owned by the program.
+    LinkTrace* trace = nullptr;
 };
 
 }  // namespace vantrel::link
