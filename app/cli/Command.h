@@ -33,5 +33,6 @@ std::span<const Command> datalogCommands();      // datalog extract|reset
 std::span<const Command> pageCommands();         // page, config
 std::span<const Command> limitCommands();        // limits
 std::span<const Command> calibrationCommands();  // calibration show|set|recalibrate|multiport-setup
+std::span<const Command> portCommands();         // ports
 
 }  // namespace vantrel::cli

@@ -34,8 +34,8 @@ struct Options {
 };
 
 std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(), datalogCommands(),
-            pageCommands(),  limitCommands(), calibrationCommands()};
+    return {frameCommands(), imageCommands(),       datalogCommands(), pageCommands(),
+            limitCommands(), calibrationCommands(), portCommands()};
 }
 
 const Command* findCommand(const std::string& name) {
