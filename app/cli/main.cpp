@@ -33,11 +33,6 @@ struct Options {
     std::vector<std::string> args;
 };
 
-std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(),       datalogCommands(), pageCommands(),
-            limitCommands(), calibrationCommands(), portCommands()};
-}
-
 const Command* findCommand(const std::string& name) {
     for (auto table : commandTables())
         for (const Command& command : table)
@@ -46,8 +41,8 @@ const Command* findCommand(const std::string& name) {
 }
 
 void printUsage(std::ostream& out) {
-    out << "usage: vantrel-cli [--port DEVICE] [--simulate] [--login user|service --password PW]"
-           " [--yes] [--trace FILE] COMMAND ...\n"
+    out << "usage: vantrel-cli " << globalOptionsUsage()
+        << " COMMAND ...\n"
            "commands:\n";
     for (auto table : commandTables())
         for (const Command& command : table) {
@@ -157,7 +152,9 @@ int run(int argc, char** argv) {
     if (options.login && !logIn(context, ui, options)) return kFailed;
 
     Session session{context, ui};
-    const int status = command->run(session, options.args);
+    const int status = asksPageNames(command->name, options.args)
+                           ? runPageNames(session, options.args)
+                           : command->run(session, options.args);
     if (status == kUsage) {
         std::string line(command->name);
         if (!command->usage.empty()) line += " " + std::string(command->usage);
@@ -167,6 +164,17 @@ int run(int argc, char** argv) {
 }
 
 }  // namespace
+
+std::vector<std::span<const Command>> commandTables() {
+    return {frameCommands(), imageCommands(),       datalogCommands(), pageCommands(),
+            limitCommands(), calibrationCommands(), portCommands(),    completionCommands()};
+}
+
+std::string_view globalOptionsUsage() {
+    return "[--port DEVICE] [--simulate] [--login user|service --password PW] [--yes]"
+           " [--trace FILE]";
+}
+
 }  // namespace vantrel::cli
 
 int main(int argc, char** argv) {
