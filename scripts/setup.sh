@@ -10,7 +10,7 @@ shift || true
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-          xvfb xauth locales)
+          xvfb xauth locales help2man dpkg-dev file lintian bash-completion)
 
 missing=()
 for package in "${packages[@]}"; do
