@@ -14,6 +14,8 @@ using namespace vantrel;
 constexpr int kWarmUpFrames = 200;
 constexpr std::chrono::seconds kRunFor{2};
 constexpr double kTarget = 10000.0;  // round trips a second
+// Frames whose two trace lines are written alone, to time the trace apart from the line.
+constexpr int kTraceOnlyFrames = 20000;
 // A command frame and its reply on the wire: 23 bytes of 10 bits at 115200 baud.
 constexpr double kWireSecondsPerFrame =
     (link::kCommandFrameBytes + link::kReplyFrameBytes) * 10.0 / 115200.0;
@@ -56,5 +58,17 @@ int main(int argc, char** argv) {
                 seconds, perSecond, kTarget, perSecond >= kTarget ? "met" : "NOT met");
     std::printf("time per frame: %.1f us = %.4f of the %.3f ms wire time of a frame\n",
                 perFrame * 1e6, perFrame / kWireSecondsPerFrame, kWireSecondsPerFrame * 1e3);
+    if (rig.context.trace) {
+        // The trace's own cost: the two lines of the last exchange, written again and again.
+        const auto traceStart = bench::Clock::now();
+        for (int i = 0; i < kTraceOnlyFrames; ++i) {
+            trace.frameSent(port.buffer().data() + 1, true, 0);
+            trace.replyReceived(link::READ_REGISTER, port.buffer().data(), link::kReplyFrameBytes,
+                                0);
+        }
+        const double traceSeconds = bench::Seconds(bench::Clock::now() - traceStart).count();
+        std::printf("trace of one frame and its reply: %.2f us\n",
+                    traceSeconds / kTraceOnlyFrames * 1e6);
+    }
     return rig.ui.errors == 0 ? 0 : 1;
 }
