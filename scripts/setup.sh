@@ -10,7 +10,8 @@ shift || true
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-          xvfb xauth locales python3-html5lib poppler-utils fonts-dejavu-core)
+          xvfb xauth locales python3-html5lib poppler-utils fonts-dejavu-core
+          help2man dpkg-dev file lintian bash-completion)
 
 missing=()
 for package in "${packages[@]}"; do

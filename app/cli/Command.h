@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/Context.h"
 
@@ -38,5 +39,16 @@ std::span<const Command> limitCommands();        // limits
 std::span<const Command> calibrationCommands();  // calibration show|set|recalibrate|multiport-setup
 std::span<const Command> settingsCommands();     // settings, diff, apply
 std::span<const Command> reportCommands();       // report
+std::span<const Command> portCommands();         // ports
+std::span<const Command> completionCommands();   // completion bash
+
+// Every command table, in the order the usage lists them.
+std::vector<std::span<const Command>> commandTables();
+// The options before the command, as the usage line shows them.
+std::string_view globalOptionsUsage();
+
+// page TITLE --names: the control names of a page, one a line (PageNames.cpp).
+bool asksPageNames(std::string_view command, std::span<const std::string> args);
+int runPageNames(Session& session, std::span<const std::string> args);
 
 }  // namespace vantrel::cli

@@ -1,6 +1,6 @@
 // vantrel-cli: the tool's operations without a screen, for scripts and fleets.
 //   vantrel-cli [--port DEVICE] [--simulate] [--login user|service --password PW] [--yes]
-//               COMMAND ...
+//               [--trace FILE] COMMAND ...
 // Exit status: 0 done, 1 an operation failed, 2 usage error.
 #include <iostream>
 #include <memory>
@@ -28,14 +28,10 @@ struct Options {
     std::optional<std::string> login;
     std::optional<std::string> password;
     bool yes = false;
+    std::optional<std::string> trace;
     std::string command;
     std::vector<std::string> args;
 };
-
-std::vector<std::span<const Command>> commandTables() {
-    return {frameCommands(), imageCommands(),       datalogCommands(),  pageCommands(),
-            limitCommands(), calibrationCommands(), settingsCommands(), reportCommands()};
-}
 
 const Command* findCommand(const std::string& name) {
     for (auto table : commandTables())
@@ -45,8 +41,8 @@ const Command* findCommand(const std::string& name) {
 }
 
 void printUsage(std::ostream& out) {
-    out << "usage: vantrel-cli [--port DEVICE] [--simulate] [--login user|service --password PW]"
-           " [--yes] COMMAND ...\n"
+    out << "usage: vantrel-cli " << globalOptionsUsage()
+        << " COMMAND ...\n"
            "commands:\n";
     for (auto table : commandTables())
         for (const Command& command : table) {
@@ -83,6 +79,8 @@ std::optional<std::string> parse(int argc, char** argv, Options& options) {
             if (!(options.password = value())) return "--password needs a password";
         } else if (arg == "--yes") {
             options.yes = true;
+        } else if (arg == "--trace") {
+            if (!(options.trace = value())) return "--trace needs a file";
         } else if (arg.starts_with("--")) {
             return "unknown option " + arg;
         } else {
@@ -127,6 +125,14 @@ int run(int argc, char** argv) {
     CliUi ui(options.yes);
     shell::Context context(ui, settings);
     ui.portErrorReason = [&context] { return context.port.errorText(); };
+    link::LinkTrace trace;
+    if (options.trace) {
+        if (!trace.open(*options.trace)) {
+            std::cerr << "vantrel-cli: cannot write the trace " << trace.errorText() << '\n';
+            return kFailed;
+        }
+        context.trace = &trace;
+    }
 
     std::unique_ptr<sim::Actuator> actuator;
     std::unique_ptr<sim::PtyServer> server;
@@ -146,7 +152,9 @@ int run(int argc, char** argv) {
     if (options.login && !logIn(context, ui, options)) return kFailed;
 
     Session session{context, ui};
-    const int status = command->run(session, options.args);
+    const int status = asksPageNames(command->name, options.args)
+                           ? runPageNames(session, options.args)
+                           : command->run(session, options.args);
     if (status == kInputErrorTold) return kUsage;
     if (status == kUsage) {
         std::string line(command->name);
@@ -157,6 +165,18 @@ int run(int argc, char** argv) {
 }
 
 }  // namespace
+
+std::vector<std::span<const Command>> commandTables() {
+    return {frameCommands(), imageCommands(),       datalogCommands(),  pageCommands(),
+            limitCommands(), calibrationCommands(), settingsCommands(), reportCommands(),
+            portCommands(),  completionCommands()};
+}
+
+std::string_view globalOptionsUsage() {
+    return "[--port DEVICE] [--simulate] [--login user|service --password PW] [--yes]"
+           " [--trace FILE]";
+}
+
 }  // namespace vantrel::cli
 
 int main(int argc, char** argv) {

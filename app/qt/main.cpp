@@ -1,7 +1,8 @@
 // vantrel: the tool with its Qt screens.
-//   vantrel [--port DEVICE] [--simulate] [--help]
+//   vantrel [--port DEVICE] [--simulate] [--trace FILE] [--help]
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QMessageBox>
 #include <optional>
 
@@ -43,8 +44,13 @@ int main(int argc, char* argv[]) {
     QCommandLineOption simulateOption(
         QStringLiteral("simulate"),
         QStringLiteral("Talk to a simulated actuator in this program."));
+    QCommandLineOption traceOption(
+        QStringLiteral("trace"),
+        QStringLiteral("Write every frame and record exchanged with the actuator to FILE."),
+        QStringLiteral("FILE"));
     parser.addOption(portOption);
     parser.addOption(simulateOption);
+    parser.addOption(traceOption);
     parser.process(app);
 
     shell::Settings settings(shell::Settings::defaultPath());
@@ -56,6 +62,16 @@ int main(int argc, char* argv[]) {
 
     qt::showStatusOf(context);
     ui.portErrorReason = [&context] { return context.port.errorText(); };
+    link::LinkTrace trace;
+    if (parser.isSet(traceOption)) {
+        if (!trace.open(QFile::encodeName(parser.value(traceOption)).toStdString())) {
+            QMessageBox::critical(nullptr, QApplication::applicationName(),
+                                  QStringLiteral("Cannot write the trace ") +
+                                      QString::fromStdString(trace.errorText()));
+            return 1;
+        }
+        context.trace = &trace;
+    }
 
     std::optional<sim::Actuator> actuator;
     std::optional<sim::PtyServer> server;

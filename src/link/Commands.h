@@ -53,6 +53,9 @@ inline constexpr uint8_t kDatalogLeadIn = 'B';
 // A datalog record's whole marker, lead-in included: noise cannot pass for it.
 inline constexpr uint8_t kDatalogMarker[5] = {'B', 'L', 'O', 'C', 'K'};
 
+// The command's name as written above, or null for a code that is none of them.
+const char* commandName(uint8_t command);
+
 // Sum of bytes 1..10 of a 12-byte buffer, modulo 256: the frame checksum both ways.
 uint8_t frameChecksum(const uint8_t* buffer);
 

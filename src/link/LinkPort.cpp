@@ -122,12 +122,13 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
     uint32_t& flags = state_.errorFlags;
     // Stale bytes go before the frame does, so a fast reply is never thrown away.
     port.clearInput();
-    if (!port.write(buffer_.data() + 1, kCommandFrameBytes, kWriteTimeout)) {
-        flags |= kWriteFailed;
-    } else {
+    const bool written = port.write(buffer_.data() + 1, kCommandFrameBytes, kWriteTimeout);
+    if (!written) flags |= kWriteFailed;
+    if (state_.trace) state_.trace->frameSent(buffer_.data() + 1, written, flags);
+    if (written) {
+        int arrived = 0;
         switch (port.wait(kReadTimeout)) {
             case SerialPort::Event::Received: {
-                int arrived = 0;
                 const ReadEnd end = readBytes(buffer_.data(), kReplyFrameBytes,
                                               Clock::now() + kReadTimeout, arrived);
                 if (end == ReadEnd::LineError) {
@@ -152,6 +153,7 @@ bool LinkPort::sendCommand(uint8_t command, uint8_t address, uint8_t data1, uint
                 flags |= kEventNotRx;
                 break;
         }
+        if (state_.trace) state_.trace->replyReceived(command, buffer_.data(), arrived, flags);
     }
 
     if (state_.frameDone) state_.frameDone();
@@ -180,10 +182,13 @@ bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
     } while (byte != leadIn);
 
     const bool slot = leadIn == kDatalogLeadIn;
-    uint8_t record[kRecordBytes - 1];  // header, number, data, CRC low, CRC high
-    if (readBytes(record, sizeof record, Clock::now() + kReadTimeout, arrived) !=
-        ReadEnd::Complete) {
+    uint8_t whole[kRecordBytes];  // lead-in, header, number, data, CRC low, CRC high
+    whole[0] = leadIn;
+    uint8_t* record = whole + 1;
+    const ReadEnd end = readBytes(record, kRecordBytes - 1, Clock::now() + kReadTimeout, arrived);
+    if (end != ReadEnd::Complete) {
         flags |= kReadFailed;
+        if (state_.trace) state_.trace->recordReceived(whole, 1 + arrived, flags);
         return false;
     }
     const uint8_t* number = record + kRecordHeaderBytes;
@@ -202,8 +207,10 @@ bool LinkPort::receiveBlock(uint8_t* buffer, uint8_t leadIn) {
     }
 
     const uint16_t crc = crc16(data, kRecordDataBytes, crc16(number, 1, kCrcStart));
-    if (crcLow == (crc & 0xFF) && crcHigh == (crc >> 8)) return true;
-    flags |= kBlockCrcWrong;
+    const bool crcRight = crcLow == (crc & 0xFF) && crcHigh == (crc >> 8);
+    if (!crcRight) flags |= kBlockCrcWrong;
+    if (state_.trace) state_.trace->recordReceived(whole, kRecordBytes, flags);
+    if (crcRight) return true;
     state_.ui.message(ui::MessageKind::Refusal, kCrcWrong);
     return false;
 }
@@ -213,9 +220,10 @@ bool LinkPort::receiveBurst(uint8_t* buffer) {
     // Each record of the burst must complete within the read time-out.
     for (int record = 0; record < kBurstRecords; ++record) {
         int arrived = 0;
-        if (readBytes(buffer + record * kRecordBytes, kRecordBytes, Clock::now() + kReadTimeout,
-                      arrived) != ReadEnd::Complete)
-            return false;
+        uint8_t* into = buffer + record * kRecordBytes;
+        const ReadEnd end = readBytes(into, kRecordBytes, Clock::now() + kReadTimeout, arrived);
+        if (state_.trace) state_.trace->recordReceived(into, arrived, state_.errorFlags);
+        if (end != ReadEnd::Complete) return false;
     }
     // A damaged first lead-in looks like noise as well; then the bytes to read on for
     // never come, and the burst is kept as it arrived: the caller asks again for the
@@ -250,8 +258,9 @@ bool LinkPort::receiveRecords(std::span<uint8_t> buffer, int count, int* receive
         }
         deadline = Clock::now() + kReadTimeout;
         int arrived = 0;
-        const ReadEnd end =
-            readBytes(buffer.data() + record * kRecordBytes, kRecordBytes, deadline, arrived);
+        uint8_t* into = buffer.data() + record * kRecordBytes;
+        const ReadEnd end = readBytes(into, kRecordBytes, deadline, arrived);
+        if (state_.trace) state_.trace->recordReceived(into, arrived, state_.errorFlags);
         stored += arrived;
         if (end == ReadEnd::LineError) return finish(false);
         if (end == ReadEnd::TimedOut) {

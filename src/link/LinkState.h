@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "link/LinkTrace.h"
 #include "link/SerialPort.h"
 #include "ui/Ui.h"
 
@@ -32,6 +33,9 @@ struct LinkState {
     // sends none): an operation that was there to write and left this unchanged sent
     // nothing.
     uint64_t framesSent = 0;
+    // Where every frame and record exchanged is written as it happens (--trace);
+    // null, the default, traces nothing. Owned by the program.
+    LinkTrace* trace = nullptr;
 };
 
 }  // namespace vantrel::link

@@ -63,4 +63,11 @@ std::unique_ptr<ui::Screen> makePage(shell::Context& context, const std::string&
     return it == makers().end() ? nullptr : it->second(context);
 }
 
+std::vector<std::string> pageTitles() {
+    std::vector<std::string> titles;
+    for (const auto& entry : makers())
+        titles.push_back(entry.first);
+    return titles;
+}
+
 }  // namespace vantrel::registry

@@ -3,6 +3,7 @@
 // page class.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/Context.h"
 #include "ui/Screen.h"
@@ -11,5 +12,7 @@ namespace vantrel::registry {
 
 // The page with this title; nullptr for a page this build does not have.
 std::unique_ptr<ui::Screen> makePage(shell::Context& context, const std::string& title);
+// The title of every page this build has, whichever sheet would hold it.
+std::vector<std::string> pageTitles();
 
 }  // namespace vantrel::registry

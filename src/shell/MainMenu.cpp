@@ -1,6 +1,7 @@
 #include "shell/MainMenu.h"
 
 #include "shell/AboutBox.h"
+#include "shell/PortPicker.h"
 
 namespace vantrel::shell {
 
@@ -19,6 +20,7 @@ CMainMenu::CMainMenu(Context& context) : NavigationScreen(context, "Main Menu") 
     addNavigationButton("vxchat", kVxchat);
     addNavigationButton("Calibrate", kCalibration);
     addButton("About...", [this] { showAbout(); });
+    addButton("Port...", [this] { choosePort(); });
     addNavigationButton("EXIT", kExit).isExit = true;
     setExitsOnEscape(false);
     addPicture();
@@ -36,6 +38,11 @@ void CMainMenu::showAbout() {
     CAboutBox about;
     context_.ui.run(about);
     setFocus("EXIT");
+}
+
+void CMainMenu::choosePort() {
+    CPortPicker picker(context_);
+    context_.ui.run(picker);
 }
 
 }  // namespace vantrel::shell

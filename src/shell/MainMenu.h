@@ -13,6 +13,7 @@ public:
 
 private:
     void showAbout();
+    void choosePort();
 };
 
 }  // namespace vantrel::shell

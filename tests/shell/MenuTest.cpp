@@ -38,9 +38,10 @@ TEST(MainMenu, ButtonsInOrderWithHiddenHelp) {
     CMainMenu menu(f.context);
     menu.setUp();
     EXPECT_EQ(menu.title(), "Main Menu");
-    EXPECT_EQ(visibleNames(menu),
-              (std::vector<std::string>{"LOGIN", "CONFIGURATION", "DOWNLOADS", "DIAGNOSTICS",
-                                        "vxchat", "Calibrate", "About...", "EXIT", "picture"}));
+    EXPECT_EQ(
+        visibleNames(menu),
+        (std::vector<std::string>{"LOGIN", "CONFIGURATION", "DOWNLOADS", "DIAGNOSTICS", "vxchat",
+                                  "Calibrate", "About...", "Port...", "EXIT", "picture"}));
     EXPECT_FALSE(menu.get<ui::Button>("help").visible);
     EXPECT_FALSE(menu.click("QUEST"));
 }
@@ -68,7 +69,7 @@ void expectNoDeadEnds(uint16_t code, const std::vector<std::string>& captions) {
 
 TEST(MainMenu, NoEnabledButtonLeadsToAMissingScreen) {
     expectNoDeadEnds(kMainMenu, {"LOGIN", "CONFIGURATION", "DOWNLOADS", "DIAGNOSTICS", "vxchat",
-                                 "Calibrate", "About...", "EXIT"});
+                                 "Calibrate", "About...", "Port...", "EXIT"});
 }
 
 TEST(Downloads, NoEnabledButtonLeadsToAMissingScreen) {
