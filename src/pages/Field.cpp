@@ -6,28 +6,42 @@
 
 namespace vantrel::pages {
 
+namespace {
+// A mask describes at most the four bytes of a 32-bit value; bytes beyond them (a
+// text's) are no value's.
+constexpr int kMaskBytes = sizeof(uint32_t);
+}  // namespace
+
 uint32_t Bits::read(const image::ConfigImage& image, int at) const {
     uint32_t whole = 0;
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes && i < kMaskBytes; ++i)
         whole |= static_cast<uint32_t>(image.bytes[at + i]) << (8 * i);
     return (whole & mask) >> std::countr_zero(mask);
 }
 
 void Bits::write(image::ConfigImage& image, uint32_t value) const {
     uint32_t whole = 0;
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes && i < kMaskBytes; ++i)
         whole |= static_cast<uint32_t>(image.bytes[offset + i]) << (8 * i);
     whole = (whole & ~mask) | ((value << std::countr_zero(mask)) & mask);
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes && i < kMaskBytes; ++i)
         image.bytes[offset + i] = static_cast<uint8_t>(whole >> (8 * i));
 }
 
 std::vector<Field::HeldByte> Field::heldBytes() const {
     constexpr uint32_t kByteMask = 0xFF;
     std::vector<HeldByte> held;
-    for (int i = 0; i < bits_.bytes; ++i)
+    for (int i = 0; i < bits_.bytes && i < kMaskBytes; ++i)
         if (const auto mask = static_cast<uint8_t>((bits_.mask >> (8 * i)) & kByteMask))
             held.push_back({bits_.offset + i, mask});
+    return held;
+}
+
+std::vector<Field::HeldByte> Field::wholeBytes(int offset, int count) {
+    constexpr uint8_t kWholeByte = 0xFF;
+    std::vector<HeldByte> held;
+    for (int i = 0; i < count; ++i)
+        held.push_back({offset + i, kWholeByte});
     return held;
 }
 

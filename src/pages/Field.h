@@ -65,6 +65,8 @@ public:
     };
     // The bytes of the current copy that hold the value, lowest first.
     virtual std::vector<HeldByte> heldBytes() const;
+    // count whole bytes from offset: the bytes of a text, which no mask describes.
+    static std::vector<HeldByte> wholeBytes(int offset, int count);
     bool hasDefaultCopy() const { return defaultOffset_.has_value(); }
     // The stored value shown in a view: the default copy's when there is one.
     uint32_t stored(const image::ConfigImage& image, bool defaultView) const;

@@ -17,6 +17,9 @@ public:
     ui::Control& control() override { return edit_; }
     void load(const image::ConfigImage& image, bool defaultView) override;
     void take(image::ConfigImage&) override {}
+    std::vector<HeldByte> heldBytes() const override {
+        return wholeBytes(bits_.offset, bits_.bytes);
+    }
 
 private:
     ui::Edit& edit_;

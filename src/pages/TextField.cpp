@@ -33,11 +33,7 @@ std::optional<std::string> TextField::refusal() const {
 }
 
 std::vector<Field::HeldByte> TextField::heldBytes() const {
-    constexpr uint8_t kWholeByte = 0xFF;
-    std::vector<HeldByte> held;
-    for (int i = 0; i < length_; ++i)
-        held.push_back({bits_.offset + i, kWholeByte});
-    return held;
+    return wholeBytes(bits_.offset, length_);
 }
 
 }  // namespace vantrel::pages

@@ -14,14 +14,7 @@ namespace {
 using clitest::Child;
 using clitest::Cli;
 using clitest::Result;
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using clitest::linesOf;
 
 std::vector<std::string> sorted(std::vector<std::string> words) {
     std::sort(words.begin(), words.end());

@@ -20,14 +20,6 @@ const std::string kProfibusMk2 = kCorpus + "/profibus_mk2.ucf";
 const std::string kPython = "/usr/bin/python3";
 constexpr std::size_t kDatalogFileBytes = 20592;
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        all.push_back(line);
-    return all;
-}
-
 std::vector<std::string> user(std::vector<std::string> args) {
     args.insert(args.begin(), {"--login", "user", "--password", "qmzv"});
     return args;
@@ -61,11 +53,11 @@ protected:
 TEST_F(SettingsCli, SettingsAreWhatThePagesShow) {
     const Result all = cli({"settings", "--from", kModbusMk2});
     ASSERT_EQ(all.status, 0) << all.err;
-    const std::vector<std::string> settings = lines(all.out);
+    const std::vector<std::string> settings = clitest::linesOf(all.out);
     for (const std::string title : {"Stop Settings", "Option - BUS mk2 page 1"}) {
         const Result shown = cli({"page", title, "--from", kModbusMk2, "show"});
         ASSERT_EQ(shown.status, 0) << shown.err;
-        for (std::string line : lines(shown.out)) {
+        for (std::string line : clitest::linesOf(shown.out)) {
             if (line.ends_with(" (disabled)")) line.resize(line.size() - 11);
             const std::string value = line.substr(line.find(": ") + 2);
             const std::string wanted =
@@ -90,14 +82,14 @@ TEST_F(SettingsCli, DiffNamesTheSettingAndTheBytes) {
     const std::string flipped = withBitFlipped(kModbusMk2, "CUST_CFIG", 0);
     const Result one = cli({"diff", kModbusMk2, flipped});
     EXPECT_EQ(one.status, 1) << one.err;
-    const std::vector<std::string> found = lines(one.out);
+    const std::vector<std::string> found = clitest::linesOf(one.out);
     ASSERT_EQ(found.size(), 1u) << one.out;
     EXPECT_TRUE(found[0].starts_with("Stop Settings / ")) << found[0];
 
     const std::string checksum = withBitFlipped(kModbusMk2, "CUST_CSUM", 0);
     const Result bytes = cli({"diff", kModbusMk2, checksum});
     EXPECT_EQ(bytes.status, 1);
-    EXPECT_EQ(bytes.out, "CUST_CSUM +0: " + lines(bytes.out)[0].substr(14) + "\n");
+    EXPECT_EQ(bytes.out, "CUST_CSUM +0: " + clitest::linesOf(bytes.out)[0].substr(14) + "\n");
 
     const Result json = cli({"diff", kModbusMk2, kProfibusMk2, "--json"});
     EXPECT_EQ(json.status, 1);
@@ -293,7 +285,7 @@ TEST_F(SettingsCli, ApplyAnswersAPageSendsOtherQuestionsNo) {
         << applied.err;
     const Result after = cli({"--port", port, "settings"});
     EXPECT_NE(after.out.find(ports + wanted), std::string::npos);
-    for (const std::string& line : lines(before.out))
+    for (const std::string& line : clitest::linesOf(before.out))
         if (line.starts_with("Multiport / Clockwise Port 2:")) {
             EXPECT_NE(after.out.find(line), std::string::npos) << line;
         }

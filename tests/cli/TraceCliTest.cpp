@@ -14,20 +14,13 @@ namespace {
 using clitest::Child;
 using clitest::Cli;
 using clitest::Result;
+using clitest::linesOf;
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 // The frame the actuator never answers: the extract waits a second for its reply.
