@@ -1,7 +1,9 @@
 #include "SheetView.h"
 
 #include <QColor>
+#include <QKeySequence>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -50,7 +52,24 @@ SheetView::SheetView(ui::Sheet& sheet, QWidget* parent) : QDialog(parent), sheet
     resize(std::max(kWidth, tabsWidth), kHeight);
     keepOnScreen(*this);
     connect(tabs_, &QTabWidget::currentChanged, this, &SheetView::showPage);
+    addPageKeys();
     if (sheet.pageCount() > 0) showPage(0);
+}
+
+void SheetView::addPageKeys() {
+    // The pages are reached from any control, lists included, without a mouse:
+    // Ctrl+Tab and Ctrl+Page Down for the next page, with Shift or Page Up back.
+    const auto turn = [this](int step) {
+        const int count = tabs_->count();
+        if (count > 0) tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+    };
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [turn] { turn(1); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [turn] { turn(-1); });
 }
 
 void SheetView::showPage(int index) {

@@ -31,6 +31,8 @@ public:
 
 private:
     void showPage(int index);
+    // Keys that bring the next or the previous page to the front.
+    void addPageKeys();
     // After a handler: closes when a page closed the sheet, else shows the page the
     // sheet has brought to the front.
     void followSheet();

@@ -2,6 +2,7 @@
 // paths. Dialogs are answered by a ModalDriver so that nothing waits for a person.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -293,6 +294,30 @@ TEST(QtUi, SheetWindowCloseCancelsWithoutPressingButtons) {
     ui.run(sheet);
     EXPECT_TRUE(driver.finished());
     EXPECT_TRUE(sheet.closed());
+}
+
+// The pages are turned from the keyboard wherever the focus is, a list included.
+TEST(QtUi, SheetPagesTurnByKeyboard) {
+    int setUps = 0;
+    ui::Sheet sheet("Configuration");
+    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
+        sheet.addPage(std::make_unique<Page>(title, setUps));
+    SheetView view(sheet);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    struct Row {
+        QKeyCombination keys;
+        int page;
+    };
+    for (const Row& row : {Row{Qt::CTRL | Qt::Key_PageDown, 1}, Row{Qt::CTRL | Qt::Key_Tab, 2},
+                           Row{Qt::CTRL | Qt::Key_Tab, 0}, Row{Qt::CTRL | Qt::Key_PageUp, 2},
+                           Row{Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, 1}}) {
+        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : &view;
+        QTest::keyClick(focused, row.keys.key(), row.keys.keyboardModifiers());
+        EXPECT_EQ(view.tabs().currentIndex(), row.page);
+    }
+    EXPECT_EQ(setUps, 3);
 }
 
 // The sheet opens as wide as its tab bar needs, so every title shows whole.
