@@ -247,11 +247,16 @@ private:
     ui::Sheet* sheet_;
 };
 
+// Three pages that count their set-ups; with a sheet, a handler brings Contacts forward.
+void addThreePages(ui::Sheet& sheet, int& setUps, ui::Sheet* bringsForward = nullptr) {
+    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
+        sheet.addPage(std::make_unique<Page>(title, setUps, bringsForward));
+}
+
 TEST(QtUi, SheetSetsUpPagesWhenFirstShownAndClosesWithAnyPage) {
     int setUps = 0;
     ui::Sheet sheet("Configuration");
-    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
-        sheet.addPage(std::make_unique<Page>(title, setUps));
+    addThreePages(sheet, setUps);
     SheetView view(sheet);
     view.show();
     EXPECT_EQ(setUps, 1);
@@ -273,8 +278,7 @@ TEST(QtUi, SheetSetsUpPagesWhenFirstShownAndClosesWithAnyPage) {
 TEST(QtUi, SheetShowsThePageAHandlerBringsToTheFront) {
     int setUps = 0;
     ui::Sheet sheet("Configuration");
-    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
-        sheet.addPage(std::make_unique<Page>(title, setUps, &sheet));
+    addThreePages(sheet, setUps, &sheet);
     SheetView view(sheet);
     view.show();
     QTest::mouseClick(qobject_cast<QPushButton*>(view.panel(0)->widgetFor("To Contacts")),
@@ -300,8 +304,7 @@ TEST(QtUi, SheetWindowCloseCancelsWithoutPressingButtons) {
 TEST(QtUi, SheetPagesTurnByKeyboard) {
     int setUps = 0;
     ui::Sheet sheet("Configuration");
-    for (const char* title : {"Stop Settings", "Limits", "Contacts"})
-        sheet.addPage(std::make_unique<Page>(title, setUps));
+    addThreePages(sheet, setUps);
     SheetView view(sheet);
     view.show();
     view.activateWindow();
